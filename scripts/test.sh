@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Builds the game, its tools and tests, and runs every test under a virtual display.
+# Usage: scripts/test.sh [release|sanitize]   (default release)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+preset=${1:-release}
+scripts/deps.sh
+cmake --preset "$preset" >/dev/null
+cmake --build "build/$preset"
+xvfb-run -a -s "-screen 0 1920x1080x24" \
+  ctest --test-dir "build/$preset" --output-on-failure -j2

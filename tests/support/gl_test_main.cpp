@@ -1,0 +1,25 @@
+// Test main for GL tests: one GLUT window per process (a second glutInit would exit), then gtest.
+#include <GL/freeglut.h>
+#include <gtest/gtest.h>
+
+#include "support/gl_test_main.h"
+
+namespace {
+int mainWindow = 0;
+}
+
+int glTestWindow() { return mainWindow; }
+
+int main(int argc, char** argv) {
+    testing::InitGoogleTest(&argc, argv);
+    // Listing the tests (ctest's discovery) needs no display.
+    if (testing::GTEST_FLAG(list_tests)) return RUN_ALL_TESTS();
+    glutInit(&argc, argv);
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH | GLUT_STENCIL);
+    glutInitWindowSize(GL_TEST_WIDTH, GL_TEST_HEIGHT);
+    glutInitWindowPosition(0, 0);
+    mainWindow = glutCreateWindow("pool tests");
+    glutDisplayFunc([] {});
+    glViewport(0, 0, GL_TEST_WIDTH, GL_TEST_HEIGHT);
+    return RUN_ALL_TESTS();
+}
