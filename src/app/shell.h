@@ -1,0 +1,28 @@
+// The game shell: start-up, the display, reshape and menu callbacks, and the program-wide state.
+#pragma once
+
+struct TextureFont;
+
+// The overlays' font; null when Data/default.txf could not be read (the overlays then skip text).
+extern TextureFont* font;
+// Window size in pixels, kept by reshape for the overlays.
+extern int windowWidth;
+extern int windowHeight;
+
+// Exits with status 1 and one line on how to run the game under a virtual display when no
+// X display can be opened; otherwise returns. Call before glutInit.
+void requireDisplay(const char* programPath);
+
+// Creates every game object in its fixed order, loads the art and sets the fixed GL state.
+void init();
+void display();
+void reshape(int width, int height);
+// 0 toggles lighting, 1 shadows, 2 texturing; every value ends with a redisplay request.
+void menu(int value);
+// Installed on the referee: a game lost or won on a scratch turns the view to the table's centre.
+void centreCameraOnTable();
+
+// Menu values.
+constexpr int MENU_TOGGLE_LIGHTING = 0;
+constexpr int MENU_TOGGLE_SHADOWS = 1;
+constexpr int MENU_TOGGLE_TEXTURING = 2;
