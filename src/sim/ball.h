@@ -30,13 +30,26 @@ public:
     void reset(const float* position);
     bool overlaps(const Ball& other) const;
 
+    // Seconds until the two spheres touch on straight lines at their current velocities;
+    // 0 when they overlap and approach; -1 when they will not touch.
     double timeToHit(const Ball& other) const;
+    // Elastic impulse along the line of centres; both balls then roll on their new courses.
     void collideWith(Ball& other);
+    // Moves and rolls the ball for dt seconds under its constant deceleration.
     void advance(double dt);
+    // Turns the orientation by the accumulated rotation and clears the rotation.
     void foldRotation();
+    // Deceleration and angular terms of a ball rolling without slipping at its velocity.
+    void setRolling();
+    // Puts the ball exactly at rest, its rotation folded into its orientation.
+    void stop();
 
     void draw(bool lighting, bool shadows, bool texturing, int passFlags) override;
 };
+
+// Contact time of two spheres whose centres are d apart, closing at relative velocity w
+// (both straight lines at constant speed), touching at touchDistance; rules as Ball::timeToHit.
+double contactTime(const Vec3& d, const Vec3& w, double touchDistance);
 
 // The balls in rack-row order; balls[0] is the cue ball. The order decides ties in the simulation.
 extern Ball* balls[BALL_COUNT];

@@ -39,6 +39,8 @@ inline Vec3 operator*(const double& s, const Vec3& v) { return Vec3(s * v.x, s *
 
 // Degrees per radian exactly as the game has always used it for rotations.
 constexpr double DEGREES_PER_RADIAN = 57.295779506;
+// Radians per degree as the cue and the camera convert their angles.
+constexpr double RADIANS_PER_DEGREE = 0.017453292522222223;
 
 // Replaces the column-major matrix m by R * m, R being the rotation that glRotatef builds
 // for |r| radians about r. The product is formed in single precision like the GL stack

@@ -1,0 +1,78 @@
+// The shot loop: every ball advanced through a frame, one contact or stop at a time.
+#include "sim/simulation.h"
+
+#include "sim/ball.h"
+#include "sim/table.h"
+
+Ball* balls[BALL_COUNT] = {};
+
+namespace {
+enum EventKind { NO_EVENT, TABLE_EVENT, BALL_EVENT, STOP_EVENT };
+
+struct Event {
+    EventKind kind = NO_EVENT;
+    double time = 0.0; // seconds from now
+    int ball = -1;     // the lower index of a pair
+    int other = -1;    // the other ball, or the table feature
+};
+
+// Strict comparisons: among simultaneous contacts the lower ball index wins, and for one ball
+// its table contact comes before its ball contacts.
+Event earliestContact(double dt) {
+    Event event;
+    event.time = dt;
+    for (int i = 0; i < BALL_COUNT; ++i) {
+        int feature = -1;
+        const double t = table->timeToHit(*balls[i], feature);
+        if (t >= 0.0 && t < event.time) event = {TABLE_EVENT, t, i, feature};
+        for (int j = i + 1; j < BALL_COUNT; ++j) {
+            const double tb = balls[i]->timeToHit(*balls[j]);
+            if (tb >= 0.0 && tb < event.time) event = {BALL_EVENT, tb, i, j};
+        }
+    }
+    return event;
+}
+
+// A ball that comes to rest before the contact must rest at its turning point: advancing it
+// past that point would put it back on the parabola, behind where it stopped.
+void takeEarlierStop(Event& event) {
+    for (int i = 0; i < BALL_COUNT; ++i) {
+        const Ball& ball = *balls[i];
+        if (ball.pocketed || ball.velocity.dot(ball.acceleration) >= 0.0) continue;
+        const double t = ball.velocity.length() / ball.acceleration.length();
+        if (t < event.time) event = {STOP_EVENT, t, i, -1};
+    }
+}
+} // namespace
+
+int simulate(double dt) {
+    int contacts = 0;
+    while (dt > 0.0) {
+        Event event = earliestContact(dt);
+        takeEarlierStop(event);
+        for (Ball* ball : balls) ball->advance(event.time);
+        switch (event.kind) {
+        case NO_EVENT:
+            return contacts;
+        case TABLE_EVENT:
+            table->collide(*balls[event.ball], event.other);
+            ++contacts;
+            break;
+        case BALL_EVENT:
+            balls[event.ball]->collideWith(*balls[event.other]);
+            ++contacts;
+            break;
+        case STOP_EVENT:
+            balls[event.ball]->stop();
+            break;
+        }
+        dt -= event.time;
+    }
+    return contacts;
+}
+
+bool allBallsAtRest() {
+    for (const Ball* ball : balls)
+        if (ball->velocity.length() > 0.0) return false;
+    return true;
+}

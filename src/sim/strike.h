@@ -1,0 +1,9 @@
+// The physics of the cue striking the cue ball, shared by the game and pool-sim.
+#pragma once
+
+class Ball;
+
+// Sets the ball rolling along (-sin, 0, -cos) of the aim angle (degrees; 0 shoots towards -z)
+// at `power` units/s, with the rolling deceleration of 2 units/s^2 and the matching angular
+// terms. Position, rotation and orientation are left alone.
+void strikeBall(Ball& cueBall, double angleDegrees, double power);

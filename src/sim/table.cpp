@@ -1,0 +1,151 @@
+// The table's collision features and the contacts of a ball with cushions, corners and pockets.
+#include "sim/table.h"
+
+#include <cstdio>
+
+#include "sim/ball.h"
+#include "sim/referee.h"
+
+namespace {
+constexpr int C = FEATURE_CUSHION, K = FEATURE_CORNER, P = FEATURE_POCKET;
+// Cushions return 70% of the speed they take along their normal.
+constexpr double CUSHION_RESTITUTION = 0.7;
+} // namespace
+
+// Once round the playing area from the pocket at -x, -z: each pocket group lists its entry jaw,
+// back and exit jaw, the two cushion ends bounding the opening, then the pocket itself.
+const TableFeature tableFeatures[tableFeatureCount] = {
+    {C, {-19, 1, -44, -22, 1, -47, -1, 0, 1}},
+    {C, {-22, 1, -47, -25, 1, -44, 1, 0, 1}},
+    {C, {-25, 1, -44, -22, 1, -41, 1, 0, -1}},
+    {K, {-19, 1, -44}},
+    {K, {-22, 1, -41}},
+    {P, {-24.1, 1, -46.1, 0, 0, 0, 3}},
+    {C, {-22, 1, -41, -22, 1, -3, 1, 0, 0}},
+    {C, {-22, 1, -3, -25, 1, -1.5, 1.5, 0, 3}},
+    {C, {-25, 1, -1.5, -25, 1, 1.5, 1, 0, 0}},
+    {C, {-25, 1, 1.5, -22, 1, 3, 1.5, 0, -3}},
+    {K, {-22, 1, -3}},
+    {K, {-22, 1, 3}},
+    {P, {-25, 1, 0, 0, 0, 0, 3}},
+    {C, {-22, 1, 3, -22, 1, 41, 1, 0, 0}},
+    {C, {-22, 1, 41, -25, 1, 44, 1, 0, 1}},
+    {C, {-25, 1, 44, -22, 1, 47, 1, 0, -1}},
+    {C, {-22, 1, 47, -19, 1, 44, -1, 0, -1}},
+    {K, {-22, 1, 41}},
+    {K, {-19, 1, 44}},
+    {P, {-24.1, 1, 46.1, 0, 0, 0, 3}},
+    {C, {-19, 1, 44, 19, 1, 44, 0, 0, -1}},
+    {C, {19, 1, 44, 22, 1, 47, 1, 0, -1}},
+    {C, {22, 1, 47, 25, 1, 44, -1, 0, -1}},
+    {C, {25, 1, 44, 22, 1, 41, -1, 0, 1}},
+    {K, {19, 1, 44}},
+    {K, {22, 1, 41}},
+    {P, {24.1, 1, 46.1, 0, 0, 0, 3}},
+    {C, {22, 1, 41, 22, 1, 3, -1, 0, 0}},
+    {C, {22, 1, 3, 25, 1, 1.5, -1.5, 0, -3}},
+    {C, {25, 1, 1.5, 25, 1, -1.5, -1, 0, 0}},
+    {C, {25, 1, -1.5, 22, 1, -3, -1.5, 0, 3}},
+    {K, {22, 1, 3}},
+    {K, {22, 1, -3}},
+    {P, {25, 1, 0, 0, 0, 0, 3}},
+    {C, {22, 1, -3, 22, 1, -41, -1, 0, 0}},
+    {C, {22, 1, -41, 25, 1, -44, -1, 0, -1}},
+    {C, {25, 1, -44, 22, 1, -47, -1, 0, 1}},
+    {C, {22, 1, -47, 19, 1, -44, 1, 0, 1}},
+    {K, {22, 1, -41}},
+    {K, {19, 1, -44}},
+    {P, {24.1, 1, -46.1, 0, 0, 0, 3}},
+    {C, {19, 1, -44, -19, 1, -44, 0, 0, 1}},
+};
+
+Table* table = nullptr;
+
+Table::Table(int length_, int width_, const float* position_, const float* diffuse_,
+             const float* specular_, const float* shininess_)
+    : SceneObject(1.0, position_, diffuse_, specular_, shininess_), length(length_),
+      width(width_) {
+    std::snprintf(textureFile, sizeof textureFile, "Data/tablefelt.bmp");
+}
+
+namespace {
+Vec3 point(const double* d) { return Vec3(d[0], d[1], d[2]); }
+
+// A feature point as the float probe ball that stands for it carries it.
+Vec3 probePoint(const double* d) {
+    return Vec3(static_cast<float>(d[0]), static_cast<float>(d[1]), static_cast<float>(d[2]));
+}
+
+double cushionTime(const Ball& ball, const TableFeature& f) {
+    const Vec3 a = point(f.d), b = point(f.d + 3);
+    const Vec3 n = point(f.d + 6).normalized();
+    const double dist = (ball.position - a).dot(n);
+    if (dist <= 0.0) return -1.0; // the centre is behind the cushion line
+    const double gap = dist - ball.radius > 0.0 ? dist - ball.radius : 0.0;
+    const double vn = ball.velocity.dot(n);
+    if (vn >= 0.0) return -1.0;
+    const double t = -gap / vn;
+    // Contacts beyond either end belong to the corner points.
+    const Vec3 contact = ball.position + t * ball.velocity;
+    if ((contact - a).dot(b - a) < 0.0 || (contact - b).dot(a - b) < 0.0) return -1.0;
+    return t;
+}
+
+double featureTime(const Ball& ball, const TableFeature& f) {
+    switch (f.kind) {
+    case FEATURE_CUSHION:
+        return cushionTime(ball, f);
+    case FEATURE_CORNER: // the ball against a point: a probe of radius 0 at rest
+        return contactTime(ball.position - probePoint(f.d), ball.velocity, ball.radius);
+    default: // the ball's centre, taken as a point, against the pocket circle
+        return contactTime(ball.position - probePoint(f.d), ball.velocity,
+                           static_cast<float>(f.d[6]));
+    }
+}
+
+void rebound(Ball& ball, Vec3 normal) {
+    normal = normal / normal.length();
+    const double vn = ball.velocity.dot(normal);
+    ball.velocity = ball.velocity - vn * normal;
+    ball.velocity = ball.velocity + (-CUSHION_RESTITUTION * vn) * normal;
+    ball.setRolling();
+    ball.foldRotation();
+}
+} // namespace
+
+double Table::timeToHit(const Ball& ball, int& feature) const {
+    feature = -1;
+    double best = -1.0;
+    if (ball.pocketed || ball.velocity.dot(ball.velocity) == 0.0) return -1.0;
+    for (int k = 0; k < tableFeatureCount; ++k) {
+        const double t = featureTime(ball, tableFeatures[k]);
+        if (t < 0.0) continue;
+        if (feature == -1 || t < best) {
+            best = t;
+            feature = k;
+        }
+    }
+    return best;
+}
+
+void Table::collide(Ball& ball, int feature) const {
+    const TableFeature& f = tableFeatures[feature];
+    const int n = ball.number;
+    switch (f.kind) {
+    case FEATURE_POCKET:
+        std::printf("Ball %2d collided with pocket %2d\n", n, feature);
+        ball.pocketed = true;
+        ball.position.y = -2.0 * (n + 1); // below the table, each ball at its own depth
+        ball.velocity = ball.acceleration = ball.angularVelocity = ball.angularAcceleration = Vec3();
+        referee.ballPocketed(n);
+        break;
+    case FEATURE_CUSHION:
+        std::printf("Ball %2d collided with wall   %2d\n", n, feature);
+        rebound(ball, point(f.d + 6));
+        break;
+    default:
+        std::printf("Ball %2d collided with corner %2d\n", n, feature);
+        rebound(ball, ball.position - point(f.d));
+        break;
+    }
+}
