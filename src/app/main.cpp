@@ -1,0 +1,26 @@
+// The pool game's entry point: the window, the start-up, the callbacks and the GLUT loop.
+#include <GL/freeglut.h>
+
+#include "app/shell.h"
+
+int main(int argc, char** argv) {
+    // The window title is the path the game was started with.
+    const char* title = (argc > 0 && argv[0]) ? argv[0] : "pool";
+    requireDisplay(title);
+    glutInit(&argc, argv);
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH | GLUT_STENCIL);
+    glutInitWindowSize(800, 600);
+    glutInitWindowPosition(0, 0);
+    glutCreateWindow(title);
+    glutFullScreen();
+    init();
+    glutDisplayFunc(display);
+    glutReshapeFunc(reshape);
+    glutCreateMenu(menu);
+    glutAddMenuEntry("Toggle Lighting", MENU_TOGGLE_LIGHTING);
+    glutAddMenuEntry("Toggle Shadows", MENU_TOGGLE_SHADOWS);
+    glutAddMenuEntry("Toggle Texturing", MENU_TOGGLE_TEXTURING);
+    glutAttachMenu(GLUT_RIGHT_BUTTON);
+    glutMainLoop();
+    return 0;
+}

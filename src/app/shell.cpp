@@ -1,0 +1,118 @@
+// The game shell: start-up in its fixed order, and the display, reshape and menu callbacks.
+#include "app/shell.h"
+
+#include <GL/freeglut.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/camera.h"
+#include "assets/ball_model.h"
+#include "assets/texfont.h"
+#include "render/cue.h"
+#include "render/light.h"
+#include "render/room.h"
+#include "render/scene.h"
+#include "sim/ball.h"
+#include "sim/referee.h"
+#include "sim/table.h"
+
+TextureFont* font = nullptr;
+int windowWidth = 0;
+int windowHeight = 0;
+
+namespace {
+constexpr const char* FONT_FILE = "Data/default.txf";
+constexpr float LIGHT_COLOUR[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+constexpr float LIGHT_POSITION[4] = {0.0f, 22.0f, 0.0f, 1.0f}; // 22 units above the centre
+constexpr float LIGHT_DIRECTION[3] = {0.0f, -1.0f, 0.0f};
+constexpr float TABLE_POSITION[3] = {0.0f, 0.0f, 0.0f};
+constexpr float TABLE_DIFFUSE[4] = {0.0f, 0.75f, 0.0f, 1.0f};
+constexpr float TABLE_SPECULAR[4] = {0.75f, 0.75f, 0.75f, 1.0f};
+constexpr float TABLE_SHININESS = 75.0f;
+constexpr float CUE_DIFFUSE[4] = {0.33f, 0.33f, 0.0f, 1.0f};
+constexpr float CUE_SPECULAR[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+constexpr float CUE_SHININESS = 100.0f;
+constexpr double FIELD_OF_VIEW = 45.0; // degrees, vertical
+constexpr double NEAR_PLANE = 1.0;     // world units
+constexpr double FAR_PLANE = 400.0;    // world units
+
+void createBalls() {
+    for (int row = 0; row < BALL_COUNT; ++row) {
+        const RackEntry& r = rack[row];
+        balls[row] = new Ball(r.number, r.radius, r.position, r.diffuse, r.specular, &r.shininess);
+    }
+}
+
+// Without a font the game still plays; the screens then show no text.
+void loadFont() {
+    font = loadTextureFont(FONT_FILE);
+    if (font) {
+        createFontTexture(font, 0, true);
+    } else {
+        std::fprintf(stderr, "Cannot load the font %s: %s The screens are shown without text.\n",
+                     FONT_FILE, fontLastError());
+    }
+}
+
+void setFixedGlState() {
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glShadeModel(GL_SMOOTH);
+    glEnable(GL_DEPTH_TEST);
+    glCullFace(GL_BACK);
+    glEnable(GL_CULL_FACE);
+    glClearStencil(0);
+}
+} // namespace
+
+void init() {
+    room = new Room();
+    room->loadTexture();
+    const float* cueStart = rack[0].position;
+    camera = new Camera(cueStart[0], cueStart[1], cueStart[2], 80.0, 0.0, 22.0, 0.0, 1.0, 0.0);
+    light = new Light(GL_LIGHT0, LIGHT_COLOUR, LIGHT_POSITION, LIGHT_DIRECTION, 90.0f);
+    createBalls();
+    loadBallModel("Data/ball.obj");
+    for (Ball* ball : balls) ball->loadTexture();
+    table = new Table(88, 44, TABLE_POSITION, TABLE_DIFFUSE, TABLE_SPECULAR, &TABLE_SHININESS);
+    table->loadTexture();
+    cue = new Cue(cueStart, 1.0, 50.0, 0.0, 10.0, CUE_DIFFUSE, CUE_SPECULAR, &CUE_SHININESS);
+    loadFont();
+    setFixedGlState();
+    setLightModel();
+    light->enable();
+    shadowMatrix(feltShadowMatrix, LIGHT_POSITION, feltPlane);
+    shadowMatrix(railShadowMatrix, LIGHT_POSITION, railPlane);
+    referee.setCueBall(balls[0]);
+    referee.gameOverScratchHandler = centreCameraOnTable;
+}
+
+void display() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    if (!referee.isPlacingCueBall()) drawScene(PASS_MAIN_VIEW);
+    glutSwapBuffers();
+}
+
+void reshape(int width, int height) {
+    windowWidth = width;
+    windowHeight = height;
+    glViewport(0, 0, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    // A minimised window has no aspect ratio; any finite one keeps the projection usable.
+    const double aspect = (width > 0 && height > 0) ? double(width) / height : 1.0;
+    gluPerspective(FIELD_OF_VIEW, aspect, NEAR_PLANE, FAR_PLANE);
+    glMatrixMode(GL_MODELVIEW);
+}
+
+void menu(int value) {
+    if (value == MENU_TOGGLE_LIGHTING) lightingEnabled = !lightingEnabled;
+    if (value == MENU_TOGGLE_SHADOWS) shadowsEnabled = !shadowsEnabled;
+    if (value == MENU_TOGGLE_TEXTURING) texturingEnabled = !texturingEnabled;
+    glutPostRedisplay();
+}
+
+void centreCameraOnTable() {
+    camera->setTarget(0.0, 0.0, 0.0);
+    glutPostRedisplay();
+}

@@ -1,0 +1,71 @@
+// Room: an open box of brick walls on a crimson floor, around the table in the main view.
+#include "render/room.h"
+
+#include <GL/gl.h>
+
+#include <cstring>
+
+#include "render/material.h"
+
+Room* room = nullptr;
+
+namespace {
+constexpr float WALL_UNDER_TEXTURE[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+constexpr float WALL_PLAIN[4] = {1.0f, 0.0f, 1.0f, 1.0f};
+constexpr float FLOOR_CRIMSON[4] = {0.65f, 0.06f, 0.15f, 1.0f};
+constexpr float ROOM_SPECULAR[4] = {0.75f, 0.75f, 0.75f, 1.0f};
+constexpr float ROOM_SHININESS = 75.0f;
+constexpr float BRICK_REPEATS = 5.0f; // the brick texture repeats 5 times across and up a wall
+
+// World units: the floor at y = -50 spans x +-110 and z +-132; the walls rise to y = 100.
+struct Wall {
+    float normal[3];
+    float corners[4][3]; // counter-clockwise seen from inside the room
+};
+constexpr Wall WALLS[4] = {
+    {{0, 0, 1}, {{-110, -50, -132}, {110, -50, -132}, {110, 100, -132}, {-110, 100, -132}}},
+    {{1, 0, 0}, {{-110, -50, 132}, {-110, -50, -132}, {-110, 100, -132}, {-110, 100, 132}}},
+    {{0, 0, -1}, {{110, -50, 132}, {-110, -50, 132}, {-110, 100, 132}, {110, 100, 132}}},
+    {{-1, 0, 0}, {{110, -50, -132}, {110, -50, 132}, {110, 100, 132}, {110, 100, -132}}},
+};
+constexpr float WALL_TEX[4][2] = {
+    {0, 0}, {BRICK_REPEATS, 0}, {BRICK_REPEATS, BRICK_REPEATS}, {0, BRICK_REPEATS}};
+
+void drawWall(const Wall& wall) {
+    glColor4fv(WALL_PLAIN);
+    glBegin(GL_POLYGON);
+    glNormal3fv(wall.normal);
+    for (int i = 0; i < 4; ++i) {
+        glTexCoord2fv(WALL_TEX[i]);
+        glVertex3fv(wall.corners[i]);
+    }
+    glEnd();
+}
+
+void drawFloor() {
+    setFrontAmbientDiffuse(FLOOR_CRIMSON);
+    glColor4fv(FLOOR_CRIMSON);
+    glBegin(GL_POLYGON);
+    glNormal3f(0.0f, 1.0f, 0.0f);
+    glVertex3i(-110, -50, -132);
+    glVertex3i(-110, -50, 132);
+    glVertex3i(110, -50, 132);
+    glVertex3i(110, -50, -132);
+    glEnd();
+}
+} // namespace
+
+Room::Room() { std::strcpy(textureFile, "Data/brickwall.bmp"); }
+
+void Room::draw(bool lighting, bool, bool texturing, int passFlags) {
+    if (!(passFlags & PASS_MAIN_VIEW)) return;
+    if (lighting) {
+        enableLitMaterial(texturing ? WALL_UNDER_TEXTURE : WALL_PLAIN, ROOM_SPECULAR,
+                          ROOM_SHININESS);
+    }
+    if (texturing) enableTexture(textureId, lighting);
+    for (const Wall& wall : WALLS) drawWall(wall);
+    glDisable(GL_TEXTURE_2D);
+    drawFloor();
+    glDisable(GL_LIGHTING);
+}

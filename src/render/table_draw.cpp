@@ -1,0 +1,290 @@
+// Table drawing: the shadow-receiving tops marked in the stencil, then the sides, skirt and legs.
+#include <GL/gl.h>
+
+#include <array>
+
+#include "render/material.h"
+#include "render/scene.h"
+#include "sim/table.h"
+
+namespace {
+constexpr float FELT_UNDER_TEXTURE[4] = {1.0f, 1.0f, 1.0f, 0.5f};
+constexpr float CUSHION_UNDER_TEXTURE[4] = {0.75f, 0.75f, 0.75f, 0.5f};
+constexpr float CUSHION_GREEN[4] = {0.0f, 0.5f, 0.0f, 1.0f};
+constexpr float RAIL_BROWN[4] = {0.33f, 0.24f, 0.14f, 0.5f};
+constexpr float SKIRT_BROWN[4] = {0.25f, 0.18f, 0.1f, 0.5f};
+constexpr float LEG_BROWN[4] = {0.16f, 0.12f, 0.07f, 0.5f};
+constexpr float INSET_BACKDROP[4] = {0.0f, 0.0f, 0.0f, 0.5f};
+
+// World units, relative to the playing area's edges.
+constexpr float CUSHION_DEPTH = 3.0f; // from a cushion's nose to its back
+constexpr float FRAME_EDGE = 6.0f;    // from the playing area's edge to the table's outer edge
+constexpr float SKIRT_BOTTOM = -10.0f;
+constexpr float FLOOR_Y = -50.0f;
+
+constexpr float QUAD_TEX[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+
+// A point of the table's plan (x, z) with its texture coordinate.
+struct PlanPoint {
+    float x, z, s, t;
+};
+
+// Sets the material (when lit) and the current colour to one colour.
+void setColour(const float* colour) {
+    setFrontAmbientDiffuse(colour);
+    glColor4fv(colour);
+}
+
+// A horizontal quad at height y, facing up, given as (x, z) corners counter-clockwise from above.
+void drawTop(float y, const float (&corners)[4][2], bool textured) {
+    glBegin(GL_POLYGON);
+    glNormal3f(0.0f, 1.0f, 0.0f);
+    for (int i = 0; i < 4; ++i) {
+        if (textured) glTexCoord2fv(QUAD_TEX[i]);
+        glVertex3f(corners[i][0], y, corners[i][1]);
+    }
+    glEnd();
+}
+
+// A vertical quad over the edge from a to b (x, z), from y0 up to y1.
+void drawSide(const float (&a)[2], const float (&b)[2], float y0, float y1, const float* normal,
+              bool textured) {
+    const float corners[4][3] = {
+        {a[0], y0, a[1]}, {b[0], y0, b[1]}, {b[0], y1, b[1]}, {a[0], y1, a[1]}};
+    glBegin(GL_POLYGON);
+    glNormal3fv(normal);
+    for (int i = 0; i < 4; ++i) {
+        if (textured) glTexCoord2fv(QUAD_TEX[i]);
+        glVertex3fv(corners[i]);
+    }
+    glEnd();
+}
+
+// The felt bed: one-unit cells, the felt texture repeated once per cell.
+void drawBed(int w, int l) {
+    glBegin(GL_TRIANGLES);
+    glNormal3f(0.0f, 1.0f, 0.0f);
+    for (int x0 = -w; x0 < w; ++x0) {
+        for (int z0 = -l; z0 < l; ++z0) {
+            const float x = float(x0), z = float(z0);
+            glTexCoord2f(1, 1), glVertex3f(x, 0, z);
+            glTexCoord2f(0, 1), glVertex3f(x, 0, z + 1);
+            glTexCoord2f(0, 0), glVertex3f(x + 1, 0, z + 1);
+            glTexCoord2f(1, 1), glVertex3f(x, 0, z);
+            glTexCoord2f(0, 0), glVertex3f(x + 1, 0, z + 1);
+            glTexCoord2f(1, 0), glVertex3f(x + 1, 0, z);
+        }
+    }
+    glEnd();
+}
+
+// Four apron triangles of one pocket, mirrored by the signs sx and sz. A mirror in one axis
+// turns the winding over, so the corners are then sent in reverse to keep them facing up.
+void drawApron(const PlanPoint (&triangles)[4][3], float sx, float sz) {
+    const bool reverse = sx * sz < 0.0f;
+    glBegin(GL_TRIANGLES);
+    glNormal3f(0.0f, 1.0f, 0.0f);
+    for (const auto& triangle : triangles) {
+        for (int k = 0; k < 3; ++k) {
+            const PlanPoint& p = triangle[reverse ? 2 - k : k];
+            glTexCoord2f(p.s, p.t);
+            glVertex3f(sx * p.x, 0.0f, sz * p.z);
+        }
+    }
+    glEnd();
+}
+
+// The felt between the bed's edge and the jaws of the six pockets.
+void drawAprons(float w, float l) {
+    const PlanPoint corner[4][3] = {
+        {{-w, -l + 3, 1, 0}, {-w - 1, -l + 0.75f, 0, 1}, {-w - 2, -l + 1, 0, 0}},
+        {{-w, -l + 3, 1, 0}, {-w, -l, 1, 1}, {-w - 1, -l + 0.75f, 0, 1}},
+        {{-w + 3, -l, 1, 0}, {-w + 0.75f, -l - 1, 0, 1}, {-w, -l, 1, 1}},
+        {{-w + 3, -l, 1, 0}, {-w + 1, -l - 2, 0, 0}, {-w + 0.75f, -l - 1, 0, 1}},
+    };
+    const PlanPoint side[4][3] = {
+        {{-w, 3, 1, 0}, {-w - 0.25f, 1.5f, 0, 1}, {-w - 1, 2.5f, 0, 0}},
+        {{-w, 3, 1, 0}, {-w, 0, 1, 1}, {-w - 0.25f, 1.5f, 0, 1}},
+        {{-w, -3, 1, 0}, {-w - 0.25f, -1.5f, 0, 1}, {-w, 0, 1, 1}},
+        {{-w, -3, 1, 0}, {-w - 1, -2.5f, 0, 0}, {-w - 0.25f, -1.5f, 0, 1}},
+    };
+    drawApron(corner, 1, 1);
+    drawApron(side, 1, 1);
+    drawApron(corner, 1, -1);
+    drawApron(corner, -1, -1);
+    drawApron(side, -1, 1);
+    drawApron(corner, -1, 1);
+}
+
+// Cushion tops from the noses 3 units back; their slanted ends are the pockets' jaw lines.
+void drawCushionTops(float w, float l) {
+    const float d = CUSHION_DEPTH;
+    const float tops[6][4][2] = {
+        {{-w, -3}, {-w, -l + 3}, {-w - d, -l}, {-w - d, -1.5f}},
+        {{-w, l - 3}, {-w, 3}, {-w - d, 1.5f}, {-w - d, l}},
+        {{w - 3, l}, {-w + 3, l}, {-w, l + d}, {w, l + d}},
+        {{w, 3}, {w, l - 3}, {w + d, l}, {w + d, 1.5f}},
+        {{w, -l + 3}, {w, -3}, {w + d, -1.5f}, {w + d, -l}},
+        {{-w + 3, -l}, {w - 3, -l}, {w, -l - d}, {-w, -l - d}},
+    };
+    for (const auto& top : tops) drawTop(1.0f, top, true);
+}
+
+// The wooden frame from the cushions' backs to the table's outer edge.
+void drawRailTops(float w, float l) {
+    const float b = CUSHION_DEPTH, e = FRAME_EDGE;
+    const float rails[4][4][2] = {
+        {{-w - b, -l - b}, {w + b, -l - b}, {w + e, -l - e}, {-w - e, -l - e}},
+        {{-w - b, l + b}, {-w - b, -l - b}, {-w - e, -l - e}, {-w - e, l + e}},
+        {{w + b, l + b}, {-w - b, l + b}, {-w - e, l + e}, {w + e, l + e}},
+        {{w + b, -l - b}, {w + b, l + b}, {w + e, l + e}, {w + e, -l - e}},
+    };
+    for (const auto& rail : rails) drawTop(1.0f, rail, false);
+}
+
+// Felt and aprons marked FELT_STENCIL, cushion and rail tops RAIL_STENCIL: every fragment drawn
+// writes its mark, whether or not it passes the depth test.
+void drawFirstHalf(int width, int length) {
+    const float w = float(width) / 2, l = float(length) / 2;
+    glEnable(GL_STENCIL_TEST);
+    glStencilFunc(GL_ALWAYS, FELT_STENCIL, 0xffff);
+    glStencilOp(GL_REPLACE, GL_REPLACE, GL_REPLACE);
+    drawBed(width / 2, length / 2);
+    drawAprons(w, l);
+    glStencilFunc(GL_ALWAYS, RAIL_STENCIL, 0xffff);
+    drawCushionTops(w, l);
+    glDisable(GL_TEXTURE_2D);
+    setColour(RAIL_BROWN);
+    drawRailTops(w, l);
+}
+
+// The eighteen vertical cushion faces, each from its bottom edge and its (unnormalized) normal.
+void drawCushionFaces(float w, float l) {
+    struct Face {
+        float a[2], b[2], normal[3];
+    };
+    const Face faces[18] = {
+        {{-w - 1, -2.5f}, {-w, -3}, {0, 0, 1}},
+        {{-w, -3}, {-w, -l + 3}, {1, 0, 0}},
+        {{-w, -l + 3}, {-w - 2, -l + 1}, {1, 0, -1}},
+        {{-w - 2, l - 1}, {-w, l - 3}, {1, 0, 1}},
+        {{-w, l - 3}, {-w, 3}, {1, 0, 0}},
+        {{-w, 3}, {-w - 1, 2.5f}, {0, 0, -1}},
+        {{w - 1, l + 2}, {w - 3, l}, {1, 0, -1}},
+        {{w - 3, l}, {-w + 3, l}, {0, 0, -1}},
+        {{-w + 3, l}, {-w + 1, l + 2}, {-1, 0, -1}},
+        {{w + 1, 2.5f}, {w, 3}, {0, 0, -1}},
+        {{w, 3}, {w, l - 3}, {-1, 0, 0}},
+        {{w, l - 3}, {w + 2, l - 1}, {-1, 0, 1}},
+        {{w + 2, -l + 1}, {w, -l + 3}, {-1, 0, -1}},
+        {{w, -l + 3}, {w, -3}, {-1, 0, 0}},
+        {{w, -3}, {w + 1, -2.5f}, {0, 0, 1}},
+        {{-w + 1, -l - 2}, {-w + 3, -l}, {-1, 0, 1}},
+        {{-w + 3, -l}, {w - 3, -l}, {0, 0, 1}},
+        {{w - 3, -l}, {w - 1, -l - 2}, {1, 0, 1}},
+    };
+    for (const Face& f : faces) drawSide(f.a, f.b, 0.0f, 1.0f, f.normal, true);
+}
+
+// The outer sides, from the rail tops down to the underside.
+void drawSkirt(float w, float l) {
+    const float x = w + FRAME_EDGE, z = l + FRAME_EDGE;
+    const float nearLeft[2] = {-x, z}, nearRight[2] = {x, z};
+    const float farLeft[2] = {-x, -z}, farRight[2] = {x, -z};
+    const float towardsFar[3] = {0, 0, -1}, towardsLeft[3] = {-1, 0, 0};
+    const float towardsNear[3] = {0, 0, 1}, towardsRight[3] = {1, 0, 0};
+    drawSide(farRight, farLeft, SKIRT_BOTTOM, 1.0f, towardsFar, false);
+    drawSide(farLeft, nearLeft, SKIRT_BOTTOM, 1.0f, towardsLeft, false);
+    drawSide(nearLeft, nearRight, SKIRT_BOTTOM, 1.0f, towardsNear, false);
+    drawSide(nearRight, farRight, SKIRT_BOTTOM, 1.0f, towardsRight, false);
+}
+
+void drawUnderside(float w, float l) {
+    const float x = w + FRAME_EDGE, z = l + FRAME_EDGE;
+    glBegin(GL_POLYGON);
+    glNormal3f(0.0f, -1.0f, 0.0f);
+    glVertex3f(-x, SKIRT_BOTTOM, -z);
+    glVertex3f(x, SKIRT_BOTTOM, -z);
+    glVertex3f(x, SKIRT_BOTTOM, z);
+    glVertex3f(-x, SKIRT_BOTTOM, z);
+    glEnd();
+}
+
+// One tapered pedestal from a top rectangle under the table to a foot rectangle on the floor,
+// each given as x0, x1, z0, z1. The faces' normals ignore the slant.
+void drawLeg(const float (&top)[4], const float (&foot)[4]) {
+    const float normals[4][3] = {{0, 0, -1}, {-1, 0, 0}, {0, 0, 1}, {1, 0, 0}};
+    // Face f runs from ring corner f to corner f + 1: the -z side first, then -x, +z, +x.
+    const auto ring = [](const float (&r)[4], int i) {
+        const float corners[4][2] = {{r[1], r[2]}, {r[0], r[2]}, {r[0], r[3]}, {r[1], r[3]}};
+        return std::array<float, 2>{corners[i % 4][0], corners[i % 4][1]};
+    };
+    for (int f = 0; f < 4; ++f) {
+        const auto a = ring(top, f), b = ring(top, f + 1);
+        const auto c = ring(foot, f + 1), d = ring(foot, f);
+        glBegin(GL_POLYGON);
+        glNormal3fv(normals[f]);
+        glVertex3f(a[0], SKIRT_BOTTOM, a[1]);
+        glVertex3f(b[0], SKIRT_BOTTOM, b[1]);
+        glVertex3f(c[0], FLOOR_Y, c[1]);
+        glVertex3f(d[0], FLOOR_Y, d[1]);
+        glEnd();
+    }
+}
+
+void drawLegs(float w, float l) {
+    const float topX = w - 5, footX = w / 2;
+    drawLeg({-topX, topX, -(l - 5), -5}, {-footX, footX, -l / 2 - 3, -l / 2 + 3});
+    drawLeg({-topX, topX, 5, l - 5}, {-footX, footX, l / 2 - 3, l / 2 + 3});
+}
+
+void drawSecondHalf(int width, int length, bool lighting, bool texturing) {
+    const float w = float(width) / 2, l = float(length) / 2;
+    if (lighting) {
+        setFrontAmbientDiffuse(texturing ? CUSHION_UNDER_TEXTURE : CUSHION_GREEN);
+    } else {
+        glColor4fv(CUSHION_GREEN);
+    }
+    drawCushionFaces(w, l);
+    glDisable(GL_TEXTURE_2D);
+    setColour(SKIRT_BROWN);
+    glDisable(GL_CULL_FACE); // the skirt, underside and legs show from either side
+    drawSkirt(w, l);
+    setColour(LEG_BROWN);
+    drawUnderside(w, l);
+    drawLegs(w, l);
+    glEnable(GL_CULL_FACE);
+}
+
+void drawInsetBackdrop(float w, float l) {
+    const float x = w + FRAME_EDGE, z = l + FRAME_EDGE;
+    glColor4fv(INSET_BACKDROP);
+    glBegin(GL_POLYGON);
+    glVertex3f(x, -1.0f, z);
+    glVertex3f(x, -1.0f, -z);
+    glVertex3f(-x, -1.0f, -z);
+    glVertex3f(-x, -1.0f, z);
+    glEnd();
+}
+} // namespace
+
+void Table::draw(bool lighting, bool, bool texturing, int passFlags) {
+    const bool firstHalf = passFlags & PASS_STENCIL_MARK;
+    if (passFlags & PASS_INSET_VIEW) {
+        if (!firstHalf) return; // the overhead inset shows the tops only
+        drawInsetBackdrop(float(width) / 2, float(length) / 2);
+    }
+    if (lighting) {
+        enableLitMaterial(texturing ? FELT_UNDER_TEXTURE : diffuse, specular, shininess);
+    }
+    if (texturing) enableTexture(textureId, lighting);
+    glColor4fv(diffuse);
+    if (firstHalf) {
+        drawFirstHalf(width, length);
+        glDisable(GL_STENCIL_TEST);
+    } else {
+        drawSecondHalf(width, length, lighting, texturing);
+    }
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+}
