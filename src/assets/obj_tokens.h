@@ -1,0 +1,36 @@
+// Whitespace-delimited tokens and rest-of-line reads over a text file, with the size limits
+// of the OBJ and MTL readers.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+// Longest word or rest of line the readers accept; anything longer is an error, not cut.
+constexpr size_t OBJ_WORD_LIMIT = 127;
+
+class TokenReader {
+public:
+    explicit TokenReader(std::FILE* file) : file_(file) {}
+
+    // Next token; false at the end of the file or when the token is too long (see tooLong()).
+    bool next(std::string& token);
+    // Hands a token back so the next call of next() returns it again.
+    void pushBack(const std::string& token);
+    // Discards everything up to and including the next line break.
+    void skipLine();
+    // The rest of the current line without its line break (CR LF or LF); false when too long.
+    bool restOfLine(std::string& line);
+    // A following token that is a number in full; otherwise the token stays unread.
+    bool nextFloat(float& value);
+    void rewind();
+    bool tooLong() const { return tooLong_; }
+
+private:
+    std::FILE* file_;
+    std::string pending_;
+    bool hasPending_ = false;
+    bool tooLong_ = false;
+};
+
+// The first whitespace-delimited word of a line, or its second when it has more than one.
+std::string nameFromLine(const std::string& line);
