@@ -34,12 +34,15 @@ Event earliestContact(double dt) {
 }
 
 // A ball that comes to rest before the contact must rest at its turning point: advancing it
-// past that point would put it back on the parabola, behind where it stopped.
+// past that point would put it back on the parabola, behind where it stopped. A ball struck at
+// power 0 has no speed but still its deceleration, and stops at once.
 void takeEarlierStop(Event& event) {
     for (int i = 0; i < BALL_COUNT; ++i) {
         const Ball& ball = *balls[i];
-        if (ball.pocketed || ball.velocity.dot(ball.acceleration) >= 0.0) continue;
-        const double t = ball.velocity.length() / ball.acceleration.length();
+        const double deceleration = ball.acceleration.length();
+        if (ball.pocketed || deceleration == 0.0 || ball.velocity.dot(ball.acceleration) > 0.0)
+            continue;
+        const double t = ball.velocity.length() / deceleration;
         if (t < event.time) event = {STOP_EVENT, t, i, -1};
     }
 }
