@@ -44,17 +44,6 @@ void createBalls() {
     }
 }
 
-// Without a font the game still plays; the screens then show no text.
-void loadFont() {
-    font = loadTextureFont(FONT_FILE);
-    if (font) {
-        createFontTexture(font, 0, true);
-    } else {
-        std::fprintf(stderr, "Cannot load the font %s: %s The screens are shown without text.\n",
-                     FONT_FILE, fontLastError());
-    }
-}
-
 void setFixedGlState() {
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glShadeModel(GL_SMOOTH);
@@ -64,6 +53,17 @@ void setFixedGlState() {
     glClearStencil(0);
 }
 } // namespace
+
+// Without a font the game still plays; the screens then show no text.
+void loadFont(const char* fileName) {
+    font = loadTextureFont(fileName);
+    if (font) {
+        createFontTexture(font, 0, true);
+    } else {
+        std::fprintf(stderr, "Cannot load the font %s: %s The screens are shown without text.\n",
+                     fileName, fontLastError());
+    }
+}
 
 void init() {
     room = new Room();
@@ -77,7 +77,7 @@ void init() {
     table = new Table(88, 44, TABLE_POSITION, TABLE_DIFFUSE, TABLE_SPECULAR, &TABLE_SHININESS);
     table->loadTexture();
     cue = new Cue(cueStart, 1.0, 50.0, 0.0, 10.0, CUE_DIFFUSE, CUE_SPECULAR, &CUE_SHININESS);
-    loadFont();
+    loadFont(FONT_FILE);
     setFixedGlState();
     setLightModel();
     light->enable();

@@ -13,6 +13,10 @@ extern int windowHeight;
 // X display can be opened; otherwise returns. Call before glutInit.
 void requireDisplay(const char* programPath);
 
+// Loads the overlays' font into `font` and its texture. When the file cannot be read, says once
+// on the error stream which file and why, and leaves `font` null.
+void loadFont(const char* fileName);
+
 // Creates every game object in its fixed order, loads the art and sets the fixed GL state.
 void init();
 void display();

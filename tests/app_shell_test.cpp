@@ -1,0 +1,156 @@
+// The shell: start-up's objects and GL state, reshape, the menu toggles, display and the font.
+#include <GL/freeglut.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+#include "app/camera.h"
+#include "app/shell.h"
+#include "assets/ball_model.h"
+#include "render/cue.h"
+#include "render/light.h"
+#include "render/room.h"
+#include "render/scene.h"
+#include "render_test_util.h"
+#include "sim/ball.h"
+#include "sim/referee.h"
+#include "sim/table.h"
+#include "support/gl_test_main.h"
+
+namespace {
+int displayCalls = 0;
+
+class ShellTest : public testing::Test {
+protected:
+    void SetUp() override { startGame(); }
+    // Redisplays that GLUT carries out after `action`, with every earlier event drained.
+    template <typename Action> static int redisplaysAfter(Action action) {
+        glutDisplayFunc([] { ++displayCalls; });
+        for (int i = 0; i < 5; ++i) glutMainLoopEvent();
+        displayCalls = 0;
+        action();
+        glutMainLoopEvent();
+        glutDisplayFunc([] {});
+        return displayCalls;
+    }
+};
+
+Image mainFrame() {
+    renderScene(PASS_MAIN_VIEW);
+    return readBackBuffer();
+}
+
+TEST_F(ShellTest, StartUpCreatesTheObjectsAndWiresTheRefereeToTheCueBall) {
+    ASSERT_TRUE(room && camera && light && table && cue);
+    for (int i = 0; i < BALL_COUNT; ++i) EXPECT_EQ(balls[i]->number, int(rack[i].number));
+    EXPECT_EQ(referee.cueBall, balls[0]);
+    EXPECT_EQ(referee.gameOverScratchHandler, &centreCameraOnTable);
+    EXPECT_EQ(table->length, 88);
+    EXPECT_EQ(table->width, 44);
+    EXPECT_EQ(cue->tipGap, 1.0);
+    EXPECT_EQ(cue->cueLength, 50.0);
+    EXPECT_EQ(cue->position.z, 22.0);
+    EXPECT_EQ(light->spotCutoff, 90.0f); // recorded only; the cone is 60 degrees
+    // The art under Data/ was read.
+    EXPECT_NE(ballDisplayList, 0u);
+    EXPECT_NE(room->textureId, 0u);
+    EXPECT_NE(table->textureId, 0u);
+    for (Ball* ball : balls) EXPECT_NE(ball->textureId, 0u);
+    EXPECT_NE(font, nullptr);
+    float expected[16];
+    shadowMatrix(expected, light->lightPosition, feltPlane);
+    for (int i = 0; i < 16; ++i) EXPECT_EQ(feltShadowMatrix[i], expected[i]);
+    shadowMatrix(expected, light->lightPosition, railPlane);
+    for (int i = 0; i < 16; ++i) EXPECT_EQ(railShadowMatrix[i], expected[i]);
+}
+
+TEST_F(ShellTest, StartUpSetsTheFixedGlStateAndTheLightModel) {
+    GLint value = 0;
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
+    glGetIntegerv(GL_CULL_FACE_MODE, &value);
+    EXPECT_EQ(value, GL_BACK);
+    glGetIntegerv(GL_SHADE_MODEL, &value);
+    EXPECT_EQ(value, GL_SMOOTH);
+    glGetIntegerv(GL_STENCIL_CLEAR_VALUE, &value);
+    EXPECT_EQ(value, 0);
+    EXPECT_TRUE(glIsEnabled(GL_LIGHT0));
+    GLfloat ambient[4];
+    glGetFloatv(GL_LIGHT_MODEL_AMBIENT, ambient);
+    EXPECT_FLOAT_EQ(ambient[0], 0.65f);
+    glGetIntegerv(GL_LIGHT_MODEL_LOCAL_VIEWER, &value);
+    EXPECT_EQ(value, 1);
+}
+
+TEST_F(ShellTest, ReshapeKeepsTheSizeAndAFiniteProjection) {
+    reshape(1024, 768);
+    EXPECT_EQ(windowWidth, 1024);
+    EXPECT_EQ(windowHeight, 768);
+    double p[16];
+    glGetDoublev(GL_PROJECTION_MATRIX, p);
+    EXPECT_NEAR(p[5] / p[0], 4.0 / 3.0, 1e-6);
+    EXPECT_NEAR(p[5], 1.0 / std::tan(22.5 * M_PI / 180.0), 1e-6);
+    for (auto [w, h] : {std::pair{800, 0}, std::pair{0, 0}, std::pair{0, 600}}) {
+        reshape(w, h); // a minimised window
+        EXPECT_EQ(windowHeight, h);
+        glGetDoublev(GL_PROJECTION_MATRIX, p);
+        for (double v : p) EXPECT_TRUE(std::isfinite(v)) << w << "x" << h;
+        EXPECT_NE(p[0], 0.0);
+        GLint mode = 0;
+        glGetIntegerv(GL_MATRIX_MODE, &mode);
+        EXPECT_EQ(mode, GL_MODELVIEW);
+    }
+}
+
+TEST_F(ShellTest, EachMenuEntryTogglesOneSwitchAndTwiceRestoresTheFrameBitForBit) {
+    bool* toggles[3] = {&lightingEnabled, &shadowsEnabled, &texturingEnabled};
+    const Image start = mainFrame();
+    for (int value = 0; value < 3; ++value) {
+        EXPECT_EQ(redisplaysAfter([value] { menu(value); }), 1);
+        for (int other = 0; other < 3; ++other) EXPECT_EQ(*toggles[other], other != value);
+        EXPECT_FALSE(sameImage(mainFrame(), start)) << value;
+        menu(value);
+        EXPECT_TRUE(sameImage(mainFrame(), start)) << value;
+    }
+    EXPECT_EQ(redisplaysAfter([] { menu(3); }), 1);
+    EXPECT_TRUE(lightingEnabled && shadowsEnabled && texturingEnabled);
+}
+
+TEST_F(ShellTest, GameOverOnAScratchTurnsTheViewToTheTablesCentre) {
+    EXPECT_EQ(redisplaysAfter(referee.gameOverScratchHandler), 1);
+    EXPECT_EQ(camera->targetX, 0.0);
+    EXPECT_EQ(camera->targetY, 0.0);
+    EXPECT_EQ(camera->targetZ, 0.0);
+    EXPECT_EQ(camera->distance, 80.0);
+}
+
+TEST_F(ShellTest, DisplayShowsTheMainViewOnTheScreen) {
+    redisplaysAfter([] {}); // the window is mapped and shown
+    const Image expected = mainFrame();
+    glClear(GL_COLOR_BUFFER_BIT);
+    glutSwapBuffers(); // a black screen first
+    display();
+    glFinish();
+    // What the X server shows (the test window sits at the screen's origin).
+    const std::string shot = testing::TempDir() + "pool_display.png";
+    ASSERT_EQ(std::system(("import -window root -crop 800x600+0+0 +repage " + shot).c_str()), 0);
+    Image shown;
+    ASSERT_TRUE(readPng(shot, shown));
+    EXPECT_TRUE(sameImage(shown, expected));
+}
+
+TEST_F(ShellTest, MissingFontIsReportedOnceWithItsFileAndReasonAndLeavesNoFont) {
+    testing::internal::CaptureStderr();
+    loadFont("Data/no-such-font.txf");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Cannot load the font Data/no-such-font.txf: file open failed. The screens are "
+              "shown without text.\n");
+    EXPECT_EQ(font, nullptr);
+    testing::internal::CaptureStderr();
+    loadFont("Data/default.txf");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_NE(font, nullptr);
+}
+} // namespace
