@@ -36,8 +36,8 @@ int64_t uploadBytes(const BitmapInfoHeader& info) {
     if (info.bitsPerPixel != 24 || info.compression != 0) return 0;
     if (info.width <= 0 || info.height <= 0) return 0;
     const int64_t rowBytes = (int64_t(info.width) * 3 + 3) & ~int64_t(3);
-    const int64_t total = rowBytes * info.height; // both factors < 2^33: no overflow
-    return total > MAX_PIXEL_BYTES ? 0 : total;
+    if (rowBytes > MAX_PIXEL_BYTES / info.height) return 0;
+    return rowBytes * info.height;
 }
 
 int64_t streamLength(std::FILE* file) {
@@ -71,17 +71,16 @@ unsigned char* readBitmapStream(std::FILE* file, const char* fileName, BitmapInf
     decodeInfoHeader(header + FILE_HEADER_BYTES, info);
     const uint32_t dataOffset = u32(header + 10);
 
-    // The computed size leaves out row padding, so it only passes the check below when the
-    // rows need none.
-    const int64_t size = info->imageSize != 0
-                             ? int64_t(info->imageSize)
-                             : int64_t((info->bitsPerPixel + 7) / 8) * info->height * info->width;
-    if (size == 0) {
+    if (info->imageSize == 0 &&
+        ((info->bitsPerPixel + 7) / 8 == 0 || info->height == 0 || info->width == 0)) {
         std::printf("ERROR: The bitmap file %s has a calculated bit map size of 0\n", fileName);
         return nullptr;
     }
     const int64_t needed = uploadBytes(*info);
-    if (needed == 0 || size < needed) return nullptr;
+    if (needed == 0) return nullptr;
+    // The computed size leaves out row padding, so it only passes when the rows need none.
+    const int64_t size = info->imageSize != 0 ? int64_t(info->imageSize) : int64_t(3) * info->height * info->width;
+    if (size < needed) return nullptr;
     const int64_t length = streamLength(file);
     if (length < 0 || int64_t(dataOffset) + needed > length) return nullptr;
 
