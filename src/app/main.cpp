@@ -1,7 +1,10 @@
 // The pool game's entry point: the window, the start-up, the callbacks and the GLUT loop.
 #include <GL/freeglut.h>
 
+#include "app/key_repeat.h"
+#include "app/keyboard.h"
 #include "app/shell.h"
+#include "app/shot.h"
 
 int main(int argc, char** argv) {
     // The window title is the path the game was started with.
@@ -16,6 +19,10 @@ int main(int argc, char** argv) {
     init();
     glutDisplayFunc(display);
     glutReshapeFunc(reshape);
+    glutKeyboardFunc(keyboard);
+    glutKeyboardUpFunc(keyboardUp);
+    glutSpecialFunc(special);
+    enableDetectableAutoRepeat();
     glutCreateMenu(menu);
     glutAddMenuEntry("Toggle Lighting", MENU_TOGGLE_LIGHTING);
     glutAddMenuEntry("Toggle Shadows", MENU_TOGGLE_SHADOWS);

@@ -11,6 +11,7 @@
 #include "assets/texfont.h"
 #include "render/cue.h"
 #include "render/light.h"
+#include "render/overlays.h"
 #include "render/room.h"
 #include "render/scene.h"
 #include "sim/ball.h"
@@ -89,7 +90,12 @@ void init() {
 
 void display() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-    if (!referee.isPlacingCueBall()) drawScene(PASS_MAIN_VIEW);
+    if (referee.isPlacingCueBall()) {
+        drawPlacementScreen();
+    } else {
+        drawScene(PASS_MAIN_VIEW);
+        drawOverlays();
+    }
     glutSwapBuffers();
 }
 

@@ -1,0 +1,122 @@
+// The keys: admission by the referee, then each key's action.
+#include "app/keyboard.h"
+
+#include <GL/freeglut.h>
+
+#include <cstdlib>
+
+#include "app/camera.h"
+#include "app/placement.h"
+#include "app/shot.h"
+#include "render/cue.h"
+#include "sim/ball.h"
+#include "sim/referee.h"
+
+namespace {
+constexpr unsigned char KEY_ENTER = 13;
+constexpr unsigned char KEY_ESCAPE = 27;
+constexpr unsigned char KEY_SPACE = ' ';
+constexpr double ZOOM_STEP = 1.0;         // world units per press
+constexpr double PLAIN_STEP = 0.5;        // degrees
+constexpr double CTRL_STEP = 1.0;         // degrees
+constexpr double ALT_STEP = 30.0;         // degrees
+constexpr double START_DISTANCE = 80.0;   // world units
+constexpr double START_ELEVATION = 22.0;  // degrees
+constexpr double START_CUE_ELEVATION = 10.0; // degrees
+
+void zoom(double dDistance) {
+    camera->addOrbit(dDistance, 0.0, 0.0);
+    glutPostRedisplay();
+}
+
+// Left and Right turn the view and the aim together, so the eye stays behind the shot line.
+void aimOrView(int key, double step) {
+    switch (key) {
+    case GLUT_KEY_LEFT:
+        camera->addOrbit(0.0, -step, 0.0);
+        cue->addAngles(-step, 0.0);
+        break;
+    case GLUT_KEY_RIGHT:
+        camera->addOrbit(0.0, step, 0.0);
+        cue->addAngles(step, 0.0);
+        break;
+    case GLUT_KEY_UP: camera->addOrbit(0.0, 0.0, step); break;
+    case GLUT_KEY_DOWN: camera->addOrbit(0.0, 0.0, -step); break;
+    default: break;
+    }
+}
+
+// With the ball in hand the key first does what Enter does, and strikes only from a spot that
+// was accepted: struck where it hovers, the lifted ball would pass over the others and could
+// leave the table for good.
+void fixedPowerShot(double power) {
+    if (referee.isPlacingCueBall() && !placeCueBall()) return;
+    strikeCueBall(power);
+}
+
+bool isArrow(int key) { return key >= GLUT_KEY_LEFT && key <= GLUT_KEY_DOWN; }
+} // namespace
+
+double arrowStep(int modifiers) {
+    if (modifiers & GLUT_ACTIVE_CTRL) return CTRL_STEP;
+    if (modifiers & GLUT_ACTIVE_ALT) return ALT_STEP;
+    return PLAIN_STEP;
+}
+
+void keyboard(unsigned char key, int, int) {
+    if (!referee.keyAllowed(key)) return;
+    switch (key) {
+    case KEY_ENTER:
+        if (referee.isPlacingCueBall()) placeCueBall();
+        break;
+    case KEY_ESCAPE: std::exit(0);
+    case KEY_SPACE: chargeShot(); break;
+    case 'x': zoom(ZOOM_STEP); break;
+    case 'z': zoom(-ZOOM_STEP); break;
+    default: break;
+    }
+}
+
+void special(int key, int, int) {
+    if (!referee.specialKeyAllowed(key)) return;
+    if (key >= GLUT_KEY_F1 && key <= GLUT_KEY_F8) {
+        fixedPowerShot(FIXED_POWERS[key - GLUT_KEY_F1]); // simulationIdle redraws every frame
+        return;
+    }
+    switch (key) {
+    case GLUT_KEY_F9: respotCueBall(); return;
+    case GLUT_KEY_F10: newGame(); return;
+    case GLUT_KEY_F11: clearTable(); return;
+    default: break;
+    }
+    if (isArrow(key)) {
+        const double step = arrowStep(glutGetModifiers());
+        if (referee.isPlacingCueBall()) {
+            moveCueBall(key, step);
+        } else {
+            aimOrView(key, step);
+        }
+    }
+    glutPostRedisplay();
+}
+
+void newGame() {
+    for (int i = 0; i < BALL_COUNT; ++i) balls[i]->reset(rack[i].position);
+    referee.reset();
+    camera->setOrbit(START_DISTANCE, 0.0, START_ELEVATION, 0.0, 1.0, 0.0);
+    cue->resetAim(0.0, START_CUE_ELEVATION);
+    followCueBall(); // the cue ball is back on its start spot
+    // A stroke under way would otherwise strike the new rack at power 0 and hand the break over.
+    installIdle(nullptr);
+    glutPostRedisplay();
+}
+
+void clearTable() {
+    for (int i = 1; i < BALL_COUNT; ++i) {
+        Ball& ball = *balls[i];
+        if (ball.number == 8) continue;
+        if (!ball.pocketed) referee.ballPocketed(ball.number); // judged at the end of the next shot
+        ball.pocketed = true;
+    }
+    glutPostRedisplay();
+}

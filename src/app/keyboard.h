@@ -1,0 +1,21 @@
+// The keys: what each play state admits, and the actions of the ordinary and special keys.
+#pragma once
+
+// GLUT keyboard callback: Enter places the cue ball, Escape quits, the space bar charges the
+// shot, "z" and "x" zoom. Keys the play state does not admit are dropped without a redraw.
+void keyboard(unsigned char key, int x, int y);
+// GLUT special-key callback: F1 to F8 strike at fixed powers, F9 re-spots the cue ball, F10
+// starts a new game, F11 clears the table, the arrows aim and turn the view or move the ball in
+// hand. Every other admitted key (the modifiers alone among them) only redraws.
+void special(int key, int x, int y);
+// F10: the rack, the referee, the camera and the cue as at start-up.
+void newGame();
+// F11: every object ball but the eight is pocketed where it lies, each reported once.
+void clearTable();
+
+// Degrees of turn per arrow press (halved into world units for the ball in hand) for a
+// glutGetModifiers() mask: Ctrl wins over Alt, Shift changes nothing.
+double arrowStep(int modifiers);
+
+// Shot speeds of F1 to F8, in units/s.
+constexpr double FIXED_POWERS[8] = {10.0, 15.0, 20.0, 25.0, 30.0, 35.0, 40.0, 100.0};

@@ -1,0 +1,15 @@
+// Ball in hand: moving the lifted cue ball, placing it on a free spot, and the re-spot key.
+#pragma once
+
+// Moves the lifted cue ball by half the arrow step the way the arrow points on the overhead
+// screen, kept within the playing area. `key` is a GLUT special-key code.
+void moveCueBall(int key, double step);
+// Lowers the cue ball onto its spot. Returns true when the spot is free: play goes back to
+// aiming. A spot that touches or overlaps a ball in play is refused: the ball is lifted again and
+// the placement screen shows the refusal once.
+bool placeCueBall();
+// Puts the cue ball back on its start spot at rest, whatever lies there, and resumes aiming.
+void respotCueBall();
+
+constexpr double PLACING_HEIGHT = 3.0; // world units: the lifted ball clears the others
+constexpr double RESTING_HEIGHT = 1.0; // world units: a ball's centre on the felt

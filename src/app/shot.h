@@ -1,0 +1,27 @@
+// The shot: charging with the space bar, the release, the cue's forward stroke, the strike and
+// the frame-by-frame playback that hands the shot's end to the referee.
+#pragma once
+
+// Holding the space bar draws the cue back one unit per key event, up to a pull of exactly 100.
+void chargeShot();
+// GLUT keyboard-up callback: releasing the space bar while aiming fixes the power at the pull
+// and starts the stroke.
+void keyboardUp(unsigned char key, int x, int y);
+// Idle callback of the stroke: a tenth of the pull per frame, then the strike.
+void strokeIdle();
+// Sets the cue ball rolling along the aim at `power` units/s and starts the shot's playback.
+void strikeCueBall(double power);
+// Idle callback while the balls run: simulates the measured frame time; once every ball is
+// exactly at rest, hands the shot to the referee and brings the camera and cue to the cue ball.
+void simulationIdle();
+// Points the camera and the cue at the cue ball where it lies.
+void followCueBall();
+
+using IdleCallback = void (*)();
+// Installs the idle callback (null for none) and remembers it: GLUT cannot be asked for it.
+void installIdle(IdleCallback callback);
+IdleCallback installedIdle();
+
+constexpr double MAX_PULL = 100.0;       // units of draw-back, and units/s of shot speed
+constexpr double PULL_PER_KEY_EVENT = 1.0; // units
+constexpr double STROKE_FRACTION = 0.1;  // of the pull taken off per stroke frame

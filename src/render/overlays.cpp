@@ -1,0 +1,229 @@
+// The overlay screens, each block of text in a viewport and orthographic box of its own.
+#include "render/overlays.h"
+
+#include <GL/freeglut.h>
+
+#include <algorithm>
+
+#include "app/shell.h"
+#include "assets/texfont.h"
+#include "render/scene.h"
+#include "sim/referee.h"
+#include "sim/scene_object.h"
+
+const float WHITE[3] = {1.0f, 1.0f, 1.0f};
+const float YELLOW[3] = {1.0f, 1.0f, 0.0f};
+
+namespace {
+constexpr double OVERHEAD_WIDTH = 100.0;  // world units across, from -50
+constexpr double OVERHEAD_HEIGHT = 56.0;  // world units up, from -28
+constexpr double OVERHEAD_FAR = 15.0;     // world units below the overhead eye
+constexpr double TEXT_FAR = 10.0;
+// The status panel's lowest line lies 175 pixels below the window's top and half-size glyphs
+// reach 5 pixels below it; a quarter of a short window is less, so the panel then reaches
+// further down at the same scale.
+constexpr int STATUS_PANEL_MIN_HEIGHT = 200; // pixels
+// The aiming help's lowest line lies (base - 175) / 2 pixels above the window's bottom; a
+// quarter of a short window as its base would put it below the window.
+constexpr int AIMING_HELP_MIN_BASE = 200; // orthographic units
+
+const float* playerColour(int playerNumber) { return playerNumber == 1 ? WHITE : YELLOW; }
+
+// The far bound of a box that keeps its scale when its viewport grows from span to newSpan
+// pixels.
+double keepScale(double near, double far, int span, int newSpan) {
+    if (span <= 0) return far;
+    return near + (far - near) * (double(newSpan) / span);
+}
+
+// The three help-type blocks: W/16 pixels in, two orthographic units per pixel, white.
+TextBlock helpBlock(int width, int height, int viewportY, float scale, double base,
+                    const std::vector<std::pair<double, std::string>>& lines) {
+    TextBlock block;
+    block.lightingOff = true;
+    block.restoreViewport = true;
+    const int v[4] = {width / 16, viewportY, width, height};
+    std::copy(v, v + 4, block.viewport);
+    const double b[4] = {-double(width), double(width), -double(height), double(height)};
+    std::copy(b, b + 4, block.box);
+    for (const auto& [offset, text] : lines)
+        block.lines.push_back({float(-width), float(base - height + offset), scale, WHITE, text});
+    return block;
+}
+
+void addPlayerLines(TextBlock& block, int player, float x, float top) {
+    const float* colour = playerColour(player);
+    float y = top;
+    auto add = [&](const std::string& text) {
+        block.lines.push_back({x, y, 2.0f, colour, text});
+        y -= 100.0f;
+    };
+    add("Player " + std::to_string(player) +
+        (player == referee.currentPlayerNumber() ? " (SHOOTING)" : ""));
+    if (referee.isGameOver()) {
+        add(std::string(player == referee.winnerNumber() ? "Won" : "Lost") + " the game");
+        return;
+    }
+    if (referee.isOpenTable()) {
+        add("Open");
+        return;
+    }
+    const int group = referee.groupOfPlayer(player);
+    add(group == Stripes ? "Stripes" : "Solids");
+    const int remaining = referee.remainingInGroup(group);
+    add(remaining == 0 ? std::string("Only 8 Ball Remaining")
+                       : std::to_string(remaining) + (remaining == 1 ? " Ball" : " Balls") +
+                             " Remaining");
+}
+
+void withProjection(void (*setProjection)(), void (*draw)()) {
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    setProjection();
+    glMatrixMode(GL_MODELVIEW);
+    draw();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+}
+} // namespace
+
+TextBlock statusPanelBlock(int width, int height) {
+    TextBlock block;
+    const int quarter = height / 4;
+    const int panelHeight = std::max(quarter, STATUS_PANEL_MIN_HEIGHT);
+    const int top = 3 * height / 4 + quarter;
+    const int v[4] = {0, top - panelHeight, 3 * width / 8, panelHeight};
+    std::copy(v, v + 4, block.viewport);
+    const double halfHeight = 0.5 * height;
+    const double b[4] = {-0.75 * width, 0.75 * width,
+                         keepScale(halfHeight, -halfHeight, quarter, panelHeight), halfHeight};
+    std::copy(b, b + 4, block.box);
+    const float x = float(10.0 - 0.75 * width);
+    addPlayerLines(block, 1, x, float(halfHeight - 100.0));
+    addPlayerLines(block, 2, x, float(halfHeight - 500.0));
+    return block;
+}
+
+// The banner's box keeps its scale but its viewport reaches the window's right edge, so the
+// first line is not cut off in a narrow window.
+TextBlock winnerBannerBlock(int width, int height) {
+    TextBlock block;
+    const int v[4] = {width / 4, height / 4, width - width / 4, height / 2};
+    std::copy(v, v + 4, block.viewport);
+    const double b[4] = {-double(width), keepScale(-width, width, width / 2, v[2]),
+                         -double(height), double(height)};
+    std::copy(b, b + 4, block.box);
+    const int winner = referee.winnerNumber();
+    const float x = float(-width);
+    block.lines.push_back({x, float(0.5 * height - 100.0), 2.0f, playerColour(winner),
+                           "Congratulations Player " + std::to_string(winner) + ", you won!"});
+    block.lines.push_back(
+        {x, float(0.5 * height - 200.0), 2.0f, playerColour(winner), "To start a new game press F10."});
+    return block;
+}
+
+TextBlock aimingHelpBlock(int width, int height) {
+    const double base = std::max(height / 4, AIMING_HELP_MIN_BASE);
+    return helpBlock(width, height, 0, 0.8f, base,
+                     {{150, "Commands: "},
+                      {75, "    arrow keys (left,right): change shot angle"},
+                      {25, "    arrow keys (up,down):    change point of view"},
+                      {-25, "    alt/ctrl:                use w/ arrow keys to speed up movement"},
+                      {-75, "    z,x:                     zoom in, zoom out"},
+                      {-125, "    space:                   hold down to shoot"},
+                      {-175, "    esc:                     exit from the game"}});
+}
+
+TextBlock placementHelpBlock(int width, int height) {
+    const std::string prompt =
+        "Player " + std::to_string(referee.currentPlayerNumber()) + ", please place the cue ball.";
+    return helpBlock(width, height, 0, 1.0f, height / 4,
+                     {{150, prompt},
+                      {75, "Commands: "},
+                      {25, "    arrow keys: move the cue ball"},
+                      {-25, "    alt/ctrl:   use w/ arrow keys to speed up movement"},
+                      {-75, "    enter:      place the cue ball"}});
+}
+
+TextBlock placementRejectedBlock(int width, int height) {
+    return helpBlock(width, height, height / 8, 1.0f, 3 * height / 4,
+                     {{50, "The cue ball may not be placed on top of another ball."},
+                      {0, "Please select a different location."}});
+}
+
+// Text lies on top of everything drawn before it, so the depth test is off while it is drawn:
+// a glyph's box may overlap its neighbour's.
+void drawTextBlock(const TextBlock& block) {
+    if (!font) return;
+    if (block.lightingOff) glDisable(GL_LIGHTING);
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    bindFontTexture(font);
+    glViewport(block.viewport[0], block.viewport[1], block.viewport[2], block.viewport[3]);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(block.box[0], block.box[1], block.box[2], block.box[3], 0.0, TEXT_FAR);
+    glMatrixMode(GL_MODELVIEW);
+    const float* colour = nullptr;
+    for (const TextLine& line : block.lines) {
+        if (line.colour != colour) glColor3fv(colour = line.colour);
+        glLoadIdentity();
+        glTranslatef(line.x, line.y, 0.0f);
+        glScalef(line.scale, line.scale, line.scale);
+        drawString(font, line.text.c_str(), int(line.text.size()));
+    }
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glDisable(GL_BLEND);
+    glDisable(GL_TEXTURE_2D);
+    glEnable(GL_DEPTH_TEST);
+    if (block.restoreViewport) glViewport(0, 0, windowWidth, windowHeight);
+}
+
+void drawStatusPanel() { drawTextBlock(statusPanelBlock(windowWidth, windowHeight)); }
+void drawWinnerBanner() { drawTextBlock(winnerBannerBlock(windowWidth, windowHeight)); }
+void drawAimingHelp() { drawTextBlock(aimingHelpBlock(windowWidth, windowHeight)); }
+void drawPlacementHelp() { drawTextBlock(placementHelpBlock(windowWidth, windowHeight)); }
+void drawPlacementRejected() { drawTextBlock(placementRejectedBlock(windowWidth, windowHeight)); }
+
+// The extra room of a window wider or taller than 100 : 56 goes to the right or downwards.
+void setOverheadProjection() {
+    if (windowWidth <= 0 || windowHeight <= 0) return; // a minimised window shows nothing
+    const double a = double(windowHeight) / windowWidth;
+    const double left = -0.5 * OVERHEAD_WIDTH, top = 0.5 * OVERHEAD_HEIGHT;
+    if (a <= OVERHEAD_HEIGHT / OVERHEAD_WIDTH) {
+        glOrtho(left, OVERHEAD_HEIGHT / a + left, -top, top, 0.0, OVERHEAD_FAR);
+    } else {
+        glOrtho(left, -left, top - OVERHEAD_WIDTH * a, top, 0.0, OVERHEAD_FAR);
+    }
+}
+
+void drawOverlays() {
+    const int w = windowWidth, h = windowHeight;
+    glClear(GL_DEPTH_BUFFER_BIT);
+    glViewport(3 * w / 4, 3 * h / 4, w / 4, h / 4);
+    withProjection(setOverheadProjection, [] {
+        drawScene(PASS_INSET_VIEW);
+        drawStatusPanel();
+        if (referee.isGameOver()) drawWinnerBanner();
+        drawAimingHelp();
+        glViewport(0, 0, windowWidth, windowHeight);
+    });
+}
+
+void drawPlacementScreen() {
+    withProjection(setOverheadProjection, [] {
+        drawScene(PASS_PLACEMENT_VIEW);
+        if (referee.placementRejected) {
+            drawPlacementRejected();
+            referee.placementRejected = false;
+        }
+        drawPlacementHelp();
+    });
+}

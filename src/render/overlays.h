@@ -1,0 +1,51 @@
+// The overlay screens: the overhead inset, the status panel, the help texts, the winner banner,
+// and the whole frame of the ball-in-hand placement screen.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// One line of text: the pen's start in the block's orthographic units, its scale and colour.
+struct TextLine {
+    float x;
+    float y;
+    float scale;
+    const float* colour; // rgb
+    std::string text;
+};
+
+// A block of text drawn in a viewport of its own under an orthographic box (depth 0 to 10).
+struct TextBlock {
+    bool lightingOff = false;     // turn lighting off before drawing
+    bool restoreViewport = false; // hand the whole window back afterwards
+    int viewport[4] = {};         // x, y, width, height in pixels
+    double box[4] = {};           // left, right, bottom, top
+    std::vector<TextLine> lines;
+};
+
+extern const float WHITE[3];
+extern const float YELLOW[3];
+
+// The blocks for a window of width x height pixels and the referee's present state.
+TextBlock statusPanelBlock(int width, int height);
+TextBlock winnerBannerBlock(int width, int height);
+TextBlock aimingHelpBlock(int width, int height);
+TextBlock placementHelpBlock(int width, int height);
+TextBlock placementRejectedBlock(int width, int height);
+// Draws the block's lines with the overlay font; without a font nothing is drawn.
+void drawTextBlock(const TextBlock& block);
+
+// Multiplies the overhead views' orthographic projection onto the current matrix: the box from
+// -50 to 50 across and -28 to 28 up, its upper-left corner fixed, square pixels.
+void setOverheadProjection();
+// The second half of the normal frame: the inset, the status panel, the banner once the game is
+// over, and the aiming help.
+void drawOverlays();
+// The whole frame while the cue ball is in hand; shows a refusal once and clears it.
+void drawPlacementScreen();
+
+void drawStatusPanel();
+void drawWinnerBanner();
+void drawAimingHelp();
+void drawPlacementHelp();
+void drawPlacementRejected();
