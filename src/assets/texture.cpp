@@ -22,6 +22,7 @@ void SceneObject::loadTexture() {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4); // BMP rows are padded to 4 bytes
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, info.width, info.height, 0, GL_RGB, GL_UNSIGNED_BYTE,
                  pixels);
     gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGB, info.width, info.height, GL_RGB, GL_UNSIGNED_BYTE,
