@@ -192,6 +192,7 @@ TEST(TextDrawingGl, DrawStringMovesThePenBySumOfAdvancesAndSkipsMissingCharacter
     resetView();
     TxfSpec spec;
     spec.format = 1;
+    spec.width = 10; // rows of 10 one-byte texels: not padded to 4 bytes
     spec.glyphs = {{'a', 4, 4, 0, 0, 8}, {'b', 4, 4, 0, 0, 9}, {'c', 4, 4, 0, 0, 10}};
     TextureFont* font = loadTextureFont(writeAssetFile("three.txf", makeTxf(spec)).c_str());
     ASSERT_NE(font, nullptr);
@@ -200,7 +201,11 @@ TEST(TextDrawingGl, DrawStringMovesThePenBySumOfAdvancesAndSkipsMissingCharacter
     EXPECT_EQ(createFontTexture(font, 77, false), name); // a font keeps its first name
     GLint width = 0;
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
-    EXPECT_EQ(width, 16);
+    EXPECT_EQ(width, 10);
+    std::vector<unsigned char> texels(80);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_LUMINANCE, GL_UNSIGNED_BYTE, texels.data());
+    EXPECT_EQ(texels, font->texels);
     GLfloat m[16];
     glLoadIdentity();
     drawString(font, "abc", 3);
