@@ -8,5 +8,7 @@ preset=${1:-release}
 scripts/deps.sh
 cmake --preset "$preset" >/dev/null
 cmake --build "build/$preset"
-xvfb-run -a -s "-screen 0 1920x1080x24" \
+# -noreset: the server would otherwise reset whenever its last client leaves and refuse the
+# next test process that connects meanwhile.
+xvfb-run -a -s "-screen 0 1920x1080x24 -noreset" \
   ctest --test-dir "build/$preset" --output-on-failure -j2
