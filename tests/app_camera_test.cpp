@@ -111,16 +111,4 @@ TEST(Camera, OverheadViewIgnoresEveryField) {
     EXPECT_NEAR(first[1], -1.0, 1e-6);   // world +x maps to the screen's down
     EXPECT_NEAR(first[8], -1.0, 1e-6);   // world +z maps to the screen's left
 }
-
-TEST(Camera, OperationsSetAndAddTheirFields) {
-    Camera camera = startCamera();
-    camera.setTarget(1.0, 2.0, 3.0);
-    camera.setOrbit(10.0, 20.0, 30.0, 0.0, 0.0, 1.0);
-    camera.addOrbit(1.0, -2.0, 3.0);
-    EXPECT_EQ(camera.targetX + camera.targetY + camera.targetZ, 6.0);
-    EXPECT_EQ(camera.distance, 11.0);
-    EXPECT_EQ(camera.azimuth, 18.0);
-    EXPECT_EQ(camera.elevation, 33.0);
-    EXPECT_EQ(camera.upZ, 1.0);
-}
 } // namespace

@@ -77,24 +77,6 @@ TEST_F(ShellTest, StartUpCreatesTheObjectsAndWiresTheRefereeToTheCueBall) {
     for (int i = 0; i < 16; ++i) EXPECT_EQ(railShadowMatrix[i], expected[i]);
 }
 
-TEST_F(ShellTest, StartUpSetsTheFixedGlStateAndTheLightModel) {
-    GLint value = 0;
-    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
-    EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
-    glGetIntegerv(GL_CULL_FACE_MODE, &value);
-    EXPECT_EQ(value, GL_BACK);
-    glGetIntegerv(GL_SHADE_MODEL, &value);
-    EXPECT_EQ(value, GL_SMOOTH);
-    glGetIntegerv(GL_STENCIL_CLEAR_VALUE, &value);
-    EXPECT_EQ(value, 0);
-    EXPECT_TRUE(glIsEnabled(GL_LIGHT0));
-    GLfloat ambient[4];
-    glGetFloatv(GL_LIGHT_MODEL_AMBIENT, ambient);
-    EXPECT_FLOAT_EQ(ambient[0], 0.65f);
-    glGetIntegerv(GL_LIGHT_MODEL_LOCAL_VIEWER, &value);
-    EXPECT_EQ(value, 1);
-}
-
 TEST_F(ShellTest, ReshapeKeepsTheSizeAndAFiniteProjection) {
     reshape(1024, 768);
     EXPECT_EQ(windowWidth, 1024);

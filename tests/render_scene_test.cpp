@@ -170,16 +170,6 @@ TEST_F(SceneTest, OverheadViewsDrawNoRoomOrLampAndIgnoreTheCamera) {
     EXPECT_TRUE(near(colourAt(35, -50, 0), Rgb{}, 0));
 }
 
-TEST_F(SceneTest, InsetViewDrawsTheBackdropAndTheTopsOnly) {
-    overheadProjection(-30.0, 80.0); // deep enough for the underside
-    renderScene(PASS_INSET_VIEW);
-    EXPECT_TRUE(near(colourAt(-26.5, 1, 0), RAIL, 0));
-    // The pocket holes show the half-transparent black backdrop, not the brown underside.
-    EXPECT_TRUE(near(colourAt(-23.5, 0, -45.5), Rgb{}, 0));
-    renderScene(OVERHEAD_ALL);
-    EXPECT_FALSE(near(colourAt(-23.5, 0, -45.5), Rgb{}, 0));
-}
-
 TEST_F(SceneTest, FlatColoursWithLightingAndTexturingOff) {
     balls[1]->pocketed = false;
     renderScene(OVERHEAD_ALL);
