@@ -33,6 +33,30 @@ TEST(PoolWindow, WithoutADisplayItSaysHowToRunItAndExitsWithOne) {
                           "\n");
 }
 
+TEST(PoolWindow, StartedWithAnEmptyArgumentListItCallsItselfPool) {
+    int output[2];
+    ASSERT_EQ(pipe(output), 0);
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        dup2(output[1], STDERR_FILENO);
+        char* const noArguments[] = {nullptr};
+        char* const noDisplay[] = {nullptr};
+        execve(POOL_PATH, noArguments, noDisplay);
+        _exit(127);
+    }
+    close(output[1]);
+    std::string message;
+    char buffer[256];
+    for (ssize_t n; (n = read(output[0], buffer, sizeof buffer)) > 0;) message.append(buffer, n);
+    close(output[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_EQ(message.rfind("pool: cannot open the X display \"\";", 0), 0u) << message;
+}
+
 TEST(PoolWindow, OpensOneFullScreenWindowTitledWithItsPath) {
     if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs a display (the tests run under Xvfb)";
     const pid_t pid = fork();

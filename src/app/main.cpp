@@ -7,8 +7,9 @@
 #include "app/shot.h"
 
 int main(int argc, char** argv) {
-    // The window title is the path the game was started with.
-    const char* title = (argc > 0 && argv[0]) ? argv[0] : "pool";
+    // The window title is the path the game was started with; a start without one (an empty
+    // argument list) still gets a name.
+    const char* title = (argc > 0 && argv[0] && argv[0][0]) ? argv[0] : "pool";
     requireDisplay(title);
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH | GLUT_STENCIL);
