@@ -2,7 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
+#include <future>
 #include <new>
 #include <string>
 
@@ -131,6 +134,84 @@ TEST_F(SimulateTest, TouchingBallsMovingSidewaysDoNotHang) {
         EXPECT_LT(simulate(dt), 10);
         testing::internal::GetCapturedStdout();
     }
+}
+
+namespace {
+// A ball in play as the soak found it: position, velocity and deceleration in the x-z plane.
+struct Moving {
+    int index;
+    double x, z, vx, vz, ax, az;
+};
+
+void layOut(std::initializer_list<Moving> layout) {
+    for (Ball* ball : balls) ball->pocketed = true;
+    for (const Moving& m : layout) {
+        Ball& ball = *balls[m.index];
+        ball.pocketed = false;
+        ball.position = Vec3(m.x, 1, m.z);
+        ball.velocity = Vec3(m.vx, 0, m.vz);
+        ball.acceleration = Vec3(m.ax, 0, m.az);
+        ball.angularVelocity = Vec3(m.vz, 0, -m.vx);
+        ball.angularAcceleration = Vec3(m.az, 0, -m.ax);
+    }
+}
+
+// One frame that must come back; a hang ends the test process rather than the whole run.
+void simulateFrameOrDie(double dt) {
+    testing::internal::CaptureStdout();
+    auto frame = std::async(std::launch::async, [dt] { return simulate(dt); });
+    if (frame.wait_for(std::chrono::seconds(20)) == std::future_status::timeout) {
+        std::fprintf(stderr, "simulate does not return\n");
+        std::_Exit(1);
+    }
+    testing::internal::GetCapturedStdout();
+}
+
+void expectApart(double dt) {
+    for (int i = 0; i < BALL_COUNT; ++i)
+        for (int j = i + 1; j < BALL_COUNT; ++j) {
+            if (balls[i]->pocketed || balls[j]->pocketed) continue;
+            EXPECT_GT((balls[i]->position - balls[j]->position).length(), 2.0 - dt * dt)
+                << i << " " << j;
+        }
+}
+} // namespace
+
+TEST_F(SimulateTest, ABallJammedBetweenTwoOthersDoesNotHangTheFrame) {
+    // The cue ball runs into a cluster; ball 1 ends up pushing ball 10 along while touching
+    // ball 9, and each push at time 0 buys only a vanishing stop of ball 9.
+    layOut({{0, -0x1.255784p+3, -0x1.14a04cp+4, -0x1.86b07d383d59ap+0, -0x1.5fb37dc4d6423p-2,
+             0x1.f381b54c5692dp+0, 0x1.c1a8bd842dep-2},
+            {1, -0x1.1a5ae8p+3, -0x1.ea33d2p+3, 0, 0, 0, 0},
+            {2, -0x1.baaae6p+2, -0x1.d6e7ap+3, 0, 0, 0, 0},
+            {3, -0x1.58816p+3, -0x1.f97a6p+3, 0, 0, 0, 0},
+            {4, -0x1.636c38p+3, -0x1.1c675ep+4, 0, 0, 0, 0},
+            {5, -0x1.b1c654p+2, -0x1.0b6004p+4, 0, 0, 0, 0},
+            {6, -0x1.407e1cp+2, -0x1.c3d15p+3, 0, 0, 0, 0},
+            {7, -0x1.0254d8p+4, 0x1.4e5fc8p+4, 0, 0, 0, 0},
+            {8, -0x1.4782f8p+2, -0x1.83e9f6p+3, 0, 0, 0, 0},
+            {9, -0x1.c7661ap+2, -0x1.813a62p+3, 0, 0, 0, 0}});
+    const double dt = 0x1.ab37b3b9a188p-5;
+    simulateFrameOrDie(dt);
+    expectApart(dt);
+}
+
+TEST_F(SimulateTest, ABallSqueezingThroughANarrowGapGetsThrough) {
+    // Balls 9 and 3 are a hair less than a diameter apart; ball 1 pushes between them.
+    layOut({{0, 0x1.03d2c473e80c9p+3, 0x1.839d96a6f050dp+4, 0x1.b0308406c33cfp-3,
+             0x1.793025041db63p-3, -0x1.81c05e5eb7948p+0, -0x1.50a8e9333e333p+0},
+            {1, 0x1.2e4f8c1924a2fp+3, 0x1.69c1a5ca066e6p+4, 0x1.43fb29fd19d7fp-2,
+             -0x1.85aa30c9b09bp-2, -0x1.47554e6212ce2p+0, 0x1.89b24fd6b2474p+0},
+            {2, 0x1.8717c8p+2, 0x1.7ce7f6p+4, 0, 0, 0, 0},
+            {3, 0x1.fa2d1f77651dbp+2, 0x1.554de7f8c06ffp+4, -0x1.c9e2e61fbd548p-9,
+             -0x1.7cb3f0c8285e5p-9, 0x1.89b24fd6b2475p+0, 0x1.47554e6212ce2p+0},
+            {4, 0x1.60074066415dp+3, 0x1.7de83093e3fcp+4, 0x1.975abb164bbfp-12,
+             0x1.49a4e2938d558p-12, -0x1.8e0198b37f039p+0, -0x1.421448f9942f9p+0},
+            {5, 0x1.38c156p+3, 0x1.49aea8p+4, 0, 0, 0, 0}});
+    const double dt = 0x1.2274185140e13p-5;
+    for (int frame = 0; frame < 10; ++frame) simulateFrameOrDie(dt);
+    expectApart(dt);
+    EXPECT_GT((balls[3]->position - balls[4]->position).length(), 4.0 - 1e-12);
 }
 
 TEST_F(SimulateTest, TheBreakEndsWithEveryBallAtRestWithoutHeapUse) {
