@@ -1,9 +1,7 @@
 // Physics soak: random layouts and shots, every frame checked for escapes, overlaps and hangs.
 // CI runs a short soak with a fresh seed; scripts/soak.sh runs 100,000 shots. Environment:
 // POOL_SOAK_SHOTS (shots to play), POOL_SOAK_SEED (base seed), POOL_SOAK_REPLAY (one sequence).
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
@@ -295,26 +293,6 @@ std::uint64_t environmentNumber(const char* name, std::uint64_t fallback) {
     return text && *text ? std::strtoull(text, nullptr, 0) : fallback;
 }
 
-// Contact lines would flood the log: standard output goes to /dev/null while the soak runs.
-class QuietStdout {
-public:
-    QuietStdout() {
-        std::fflush(stdout);
-        saved = dup(1);
-        const int devNull = open("/dev/null", O_WRONLY);
-        dup2(devNull, 1);
-        close(devNull);
-    }
-    ~QuietStdout() {
-        std::fflush(stdout);
-        dup2(saved, 1);
-        close(saved);
-    }
-
-private:
-    int saved;
-};
-
 } // namespace
 
 TEST(PhysicsSoak, BallsStayOnTheTableApartAndEveryShotEnds) {
@@ -341,7 +319,7 @@ TEST(PhysicsSoak, BallsStayOnTheTableApartAndEveryShotEnds) {
     std::vector<std::string> faults;
     const auto start = std::chrono::steady_clock::now();
     {
-        QuietStdout quiet;
+        QuietStdout quiet; // contact lines would flood the log
         if (replay) {
             const std::string fault = playSequence(replay, soak, shotsLeft);
             if (!fault.empty()) faults.push_back(fault);

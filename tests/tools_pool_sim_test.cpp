@@ -64,7 +64,7 @@ TEST(PoolSim, GoldenBreak) {
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
     const std::vector<std::string> out = lines(run.out);
-    ASSERT_EQ(out.size(), 81u); // 64 contacts, END, 16 balls, the verdict
+    ASSERT_EQ(out.size(), 81u); // 63 contacts, END, 16 balls, the verdict
     const char* firstContacts[] = {
         "Ball  0 collided with ball    1", "Ball  1 collided with ball   10",
         "Ball 10 collided with ball    3", "Ball 10 collided with ball    9",

@@ -1,6 +1,11 @@
 // Headless builds draw and load nothing: the tool, the tests and the benchmark have no display.
 #include "sim/headless.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+
 #include "sim/ball.h"
 #include "sim/referee.h"
 #include "sim/table.h"
@@ -25,4 +30,18 @@ void setUpHeadlessGame() {
     }
     referee.reset();
     referee.setCueBall(balls[0]);
+}
+
+QuietStdout::QuietStdout() {
+    std::fflush(stdout);
+    saved = dup(1);
+    const int devNull = open("/dev/null", O_WRONLY);
+    dup2(devNull, 1);
+    close(devNull);
+}
+
+QuietStdout::~QuietStdout() {
+    std::fflush(stdout);
+    dup2(saved, 1);
+    close(saved);
 }

@@ -1,0 +1,41 @@
+// Benchmark of the shot loop: the opening break played to rest at a fixed frame time.
+#include <benchmark/benchmark.h>
+
+#include "sim/ball.h"
+#include "sim/headless.h"
+#include "sim/referee.h"
+#include "sim/simulation.h"
+#include "sim/strike.h"
+
+namespace {
+
+// Plays the break (angle 0, power 100) to rest with frames of 1/framesPerSecond seconds.
+void breakToRest(benchmark::State& state) {
+    const double dt = 1.0 / static_cast<double>(state.range(0));
+    long events = 0, frames = 0;
+    const QuietStdout quiet; // the contact lines; the report is printed between runs
+    for (auto _ : state) {
+        setUpHeadlessGame();
+        strikeBall(*balls[0], 0.0, 100.0);
+        referee.startShot();
+        do {
+            events += simulate(dt);
+            ++frames;
+        } while (!allBallsAtRest());
+        referee.endShot();
+    }
+    state.counters["events/break"] = benchmark::Counter(static_cast<double>(events),
+                                                        benchmark::Counter::kAvgIterations);
+    state.counters["frames/break"] = benchmark::Counter(static_cast<double>(frames),
+                                                        benchmark::Counter::kAvgIterations);
+    state.counters["events/s"] =
+        benchmark::Counter(static_cast<double>(events), benchmark::Counter::kIsRate);
+    state.counters["us/frame"] = benchmark::Counter(
+        static_cast<double>(frames), benchmark::Counter::kIsRate | benchmark::Counter::kInvert,
+        benchmark::Counter::kIs1000);
+}
+BENCHMARK(breakToRest)->Arg(60)->Arg(1000)->ArgName("fps")->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
