@@ -8,6 +8,9 @@ namespace {
 int mainWindow = 0;
 }
 
+// The leak check of the sanitizer runtime; linked in sanitized builds only.
+extern "C" __attribute__((weak)) void __lsan_do_leak_check();
+
 int glTestWindow() { return mainWindow; }
 
 int main(int argc, char** argv) {
@@ -21,5 +24,9 @@ int main(int argc, char** argv) {
     mainWindow = glutCreateWindow("pool tests");
     glutDisplayFunc([] {});
     glViewport(0, 0, GL_TEST_WIDTH, GL_TEST_HEIGHT);
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    // Check for leaks while the GL driver is still loaded: once it is gone at exit, the window
+    // buffers it holds would be reported as leaked.
+    if (__lsan_do_leak_check) __lsan_do_leak_check();
+    return result;
 }
