@@ -1,5 +1,6 @@
-// The start-up check for an X display, made before GLUT would stop with its own message.
-// Kept apart from the game's headers: Xlib defines macros (None) that clash with their names.
+// The start-up check for an X display, made before GLUT would stop with its own message, and
+// the leak check of sanitized builds. Kept apart from the game's headers: Xlib defines macros
+// (None) that clash with their names.
 #include <X11/Xlib.h>
 
 #include <cstdio>
@@ -19,4 +20,12 @@ void requireDisplay(const char* programPath) {
                  "display: xvfb-run -a -s \"-screen 0 1920x1080x24\" %s\n",
                  programPath, name ? name : "", programPath);
     std::exit(1);
+}
+
+// The leak check of the sanitizer runtime; linked in sanitized builds only.
+extern "C" __attribute__((weak)) void __lsan_do_leak_check();
+
+void checkLeaksBeforeTheDriverUnloads() {
+    // Handlers registered after the driver was loaded run before it is unloaded.
+    if (__lsan_do_leak_check) std::atexit(__lsan_do_leak_check);
 }

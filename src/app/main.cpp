@@ -18,6 +18,7 @@ int main(int argc, char** argv) {
     glutCreateWindow(title);
     glutFullScreen();
     init();
+    checkLeaksBeforeTheDriverUnloads();
     glutDisplayFunc(display);
     glutReshapeFunc(reshape);
     glutKeyboardFunc(keyboard);

@@ -17,6 +17,11 @@ void requireDisplay(const char* programPath);
 // on the error stream which file and why, and leaves `font` null.
 void loadFont(const char* fileName);
 
+// In sanitized builds, makes the leak check at exit run before the GL driver is unloaded (the
+// window buffers it holds would then count as leaked); call once the window exists. Does
+// nothing in other builds.
+void checkLeaksBeforeTheDriverUnloads();
+
 // Creates every game object in its fixed order, loads the art and sets the fixed GL state.
 void init();
 void display();
