@@ -119,6 +119,18 @@ TEST(TableTimeToHit, FindsTheFirstFeatureAlongTheWay) {
     EXPECT_EQ(table.timeToHit(dropped, feature), -1.0);
 }
 
+TEST(TableTimeToHit, PocketCentresPassThroughSinglePrecision) {
+    // The probe ball standing for the pocket at (24.1, 1, 46.1) holds its centre as floats.
+    const Table table(88, 44, ORIGIN, FELT, SHEEN, &SHININESS);
+    const Ball ball = rollingBall(18, 40, 3, 3);
+    const Vec3 floatCentre(0x1.81999ap+4, 1, 0x1.70ccccp+5), doubleCentre(24.1, 1, 46.1);
+    const double expected = contactTime(ball.position - floatCentre, ball.velocity, 3.0);
+    ASSERT_NE(expected, contactTime(ball.position - doubleCentre, ball.velocity, 3.0));
+    int feature = -1;
+    EXPECT_EQ(table.timeToHit(ball, feature), expected);
+    EXPECT_EQ(feature, 26);
+}
+
 TEST(TableCollide, CushionReturnsSeventyPercentOfTheNormalSpeed) {
     const Table table(88, 44, ORIGIN, FELT, SHEEN, &SHININESS);
     Ball ball = rollingBall(5, 43, 1, 3);

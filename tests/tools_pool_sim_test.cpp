@@ -73,8 +73,8 @@ TEST(PoolSim, GoldenBreak) {
         "Ball  9 collided with ball    8", "Ball  9 collided with ball    2"};
     for (size_t i = 0; i < 10; ++i) EXPECT_EQ(out[i], firstContacts[i]) << "line " << i;
     EXPECT_EQ(out[out.size() - 18], "END frames=580");
-    EXPECT_EQ(out[out.size() - 17].substr(0, 4), "0 0 "); // the cue ball stayed up
-    EXPECT_EQ(out[out.size() - 6].substr(0, 9), "7 1 22.30"); // the 7 went down
+    EXPECT_EQ(out[out.size() - 17], "0 0 -0.000903800 1.000000000 18.403131860"); // cue ball
+    EXPECT_EQ(out[out.size() - 6], "7 1 22.308032483 -16.000000000 43.693970683"); // the 7 dropped
     EXPECT_EQ(out.back(),
               "playState=0 tableState=1 currentPlayer=0 groups=0,0 solids=6 stripes=7 winner=-1");
 }

@@ -14,7 +14,7 @@ constexpr double CUSHION_RESTITUTION = 0.7;
 
 // Once round the playing area from the pocket at -x, -z: each pocket group lists its entry jaw,
 // back and exit jaw, the two cushion ends bounding the opening, then the pocket itself.
-const TableFeature tableFeatures[tableFeatureCount] = {
+constexpr TableFeature tableFeatures[tableFeatureCount] = {
     {C, {-19, 1, -44, -22, 1, -47, -1, 0, 1}},
     {C, {-22, 1, -47, -25, 1, -44, 1, 0, 1}},
     {C, {-25, 1, -44, -22, 1, -41, 1, 0, -1}},
@@ -71,10 +71,22 @@ Table::Table(int length_, int width_, const float* position_, const float* diffu
 namespace {
 Vec3 point(const double* d) { return Vec3(d[0], d[1], d[2]); }
 
-// A feature point as the float probe ball that stands for it carries it.
-Vec3 probePoint(const double* d) {
-    return Vec3(static_cast<float>(d[0]), static_cast<float>(d[1]), static_cast<float>(d[2]));
+// The feature points as the float probe balls that stand for corners and pockets carry them.
+// Rounded at compile time: GCC 12 at -O2 drops a double-float-double round trip when it
+// vectorizes one.
+struct ProbePoints {
+    double point[tableFeatureCount][3];
+};
+
+constexpr ProbePoints roundedToFloat() {
+    ProbePoints probes{};
+    for (int k = 0; k < tableFeatureCount; ++k)
+        for (int c = 0; c < 3; ++c)
+            probes.point[k][c] = static_cast<float>(tableFeatures[k].d[c]);
+    return probes;
 }
+
+constexpr ProbePoints PROBES = roundedToFloat();
 
 double cushionTime(const Ball& ball, const TableFeature& f) {
     const Vec3 a = point(f.d), b = point(f.d + 3);
@@ -91,16 +103,14 @@ double cushionTime(const Ball& ball, const TableFeature& f) {
     return t;
 }
 
-double featureTime(const Ball& ball, const TableFeature& f) {
-    switch (f.kind) {
-    case FEATURE_CUSHION:
-        return cushionTime(ball, f);
-    case FEATURE_CORNER: // the ball against a point: a probe of radius 0 at rest
-        return contactTime(ball.position - probePoint(f.d), ball.velocity, ball.radius);
-    default: // the ball's centre, taken as a point, against the pocket circle
-        return contactTime(ball.position - probePoint(f.d), ball.velocity,
-                           static_cast<float>(f.d[6]));
-    }
+double featureTime(const Ball& ball, int k) {
+    const TableFeature& f = tableFeatures[k];
+    if (f.kind == FEATURE_CUSHION) return cushionTime(ball, f);
+    const Vec3 probe = point(PROBES.point[k]);
+    if (f.kind == FEATURE_CORNER) // the ball against a point: a probe of radius 0 at rest
+        return contactTime(ball.position - probe, ball.velocity, ball.radius);
+    // The ball's centre, taken as a point, against the pocket circle (radius 3 exactly as a float).
+    return contactTime(ball.position - probe, ball.velocity, f.d[6]);
 }
 
 void rebound(Ball& ball, Vec3 normal) {
@@ -118,7 +128,7 @@ double Table::timeToHit(const Ball& ball, int& feature) const {
     double best = -1.0;
     if (ball.pocketed || ball.velocity.dot(ball.velocity) == 0.0) return -1.0;
     for (int k = 0; k < tableFeatureCount; ++k) {
-        const double t = featureTime(ball, tableFeatures[k]);
+        const double t = featureTime(ball, k);
         if (t < 0.0) continue;
         if (feature == -1 || t < best) {
             best = t;
