@@ -298,7 +298,7 @@ std::uint64_t environmentNumber(const char* name, std::uint64_t fallback) {
 TEST(PhysicsSoak, BallsStayOnTheTableApartAndEveryShotEnds) {
     const std::uint64_t base = environmentNumber("POOL_SOAK_SEED", std::random_device{}());
     const std::uint64_t replay = environmentNumber("POOL_SOAK_REPLAY", 0);
-    long shotsLeft = static_cast<long>(environmentNumber("POOL_SOAK_SHOTS", 2500));
+    long shotsLeft = static_cast<long>(environmentNumber("POOL_SOAK_SHOTS", 5000));
     std::fprintf(stderr, "soak seed %" PRIu64 " (POOL_SOAK_SEED=%" PRIu64 " replays it)\n", base, base);
 
     Soak soak;
