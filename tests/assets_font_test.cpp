@@ -10,21 +10,21 @@ namespace {
 
 using Font = std::unique_ptr<TextureFont, decltype(&deleteTextureFont)>;
 
-Font load(const std::string& name, const TxfSpec& spec) {
-    const std::string path = writeAssetFile(name, makeTxf(spec));
+Font load(const std::string& name, const TxfLayout& layout) {
+    const std::string path = writeAssetFile(name, makeTxf(layout));
     return Font(loadTextureFont(path.c_str()), &deleteTextureFont);
 }
 
 } // namespace
 
 TEST(FontReader, ReadsEitherByteOrder) {
-    TxfSpec spec;
-    spec.width = 300;
-    spec.height = 40;
-    spec.glyphs = {{0x141, 3, 4, -2, -3, 9, 258, 20}, {65, 5, 6, 1, 2, 7, 0, 1}};
+    TxfLayout layout;
+    layout.width = 300;
+    layout.height = 40;
+    layout.glyphs = {{0x141, 3, 4, -2, -3, 9, 258, 20}, {65, 5, 6, 1, 2, 7, 0, 1}};
     for (bool reversed : {false, true}) {
-        spec.reversed = reversed;
-        Font font = load("order.txf", spec);
+        layout.reversed = reversed;
+        Font font = load("order.txf", layout);
         ASSERT_TRUE(font) << fontLastError();
         EXPECT_EQ(font->textureWidth, 300);
         EXPECT_EQ(font->textureHeight, 40);
@@ -47,11 +47,11 @@ TEST(FontReader, ReadsEitherByteOrder) {
 }
 
 TEST(FontReader, BuildsQuadsWithHalfTexelSteps) {
-    TxfSpec spec;
-    spec.width = 256;
-    spec.height = 64;
-    spec.glyphs = {{'A', 10, 12, -1, -2, 11, 0, 32}};
-    Font font = load("quads.txf", spec);
+    TxfLayout layout;
+    layout.width = 256;
+    layout.height = 64;
+    layout.glyphs = {{'A', 10, 12, -1, -2, 11, 0, 32}};
+    Font font = load("quads.txf", layout);
     ASSERT_TRUE(font);
     const GlyphQuad& q = font->quads[0];
     EXPECT_FLOAT_EQ(q.corners[0].texCoord[0], 0.5f / 256);
@@ -67,12 +67,12 @@ TEST(FontReader, BuildsQuadsWithHalfTexelSteps) {
 }
 
 TEST(FontReader, UnpacksBitmapImagesLeastSignificantBitFirst) {
-    TxfSpec spec;
-    spec.format = 1;
-    spec.width = 10; // two bytes per row
-    spec.height = 2;
-    spec.glyphs = glyphRange('a', 'a');
-    std::string bytes = makeTxf(spec);
+    TxfLayout layout;
+    layout.format = 1;
+    layout.width = 10; // two bytes per row
+    layout.height = 2;
+    layout.glyphs = glyphRange('a', 'a');
+    std::string bytes = makeTxf(layout);
     const size_t image = bytes.size() - 4;
     bytes[image + 0] = char(0x01); // row 0: texel 0
     bytes[image + 1] = char(0x02); // row 0: texel 9 is bit 1 of the second byte
@@ -92,13 +92,13 @@ TEST(FontReader, RejectsBrokenFiles) {
         std::string bytes;
         const char* error;
     };
-    auto spec = [](auto change) {
-        TxfSpec s;
+    auto layout = [](auto change) {
+        TxfLayout s;
         s.glyphs = glyphRange('a', 'c');
         change(s);
         return makeTxf(s);
     };
-    const std::string good = spec([](TxfSpec&) {});
+    const std::string good = layout([](TxfLayout&) {});
     std::string badMagic = good, badMarker = good;
     badMagic[1] = 'T';
     badMarker[5] = 0x11;
@@ -110,16 +110,16 @@ TEST(FontReader, RejectsBrokenFiles) {
         {"header cut short", good.substr(0, 20), "premature end of file."},
         {"glyph records cut short", good.substr(0, 32 + 20), "premature end of file."},
         {"image cut short", good.substr(0, good.size() - 1), "premature end of file."},
-        {"no glyphs", spec([](TxfSpec& s) { s.glyphs.clear(); }), "not a texture font file."},
-        {"negative glyph count", spec([](TxfSpec& s) { s.glyphCount = -3; }), "not a texture font file."},
-        {"glyph count beyond the file", spec([](TxfSpec& s) { s.glyphCount = 0x7FFFFFFF; }), "premature end of file."},
-        {"zero width", spec([](TxfSpec& s) { s.width = 0; }), "not a texture font file."},
-        {"negative height", spec([](TxfSpec& s) { s.height = -8; s.imageBytes = 0; }), "not a texture font file."},
-        {"absurd size", spec([](TxfSpec& s) { s.width = s.height = 0x10000000; s.imageBytes = 0; }),
+        {"no glyphs", layout([](TxfLayout& s) { s.glyphs.clear(); }), "not a texture font file."},
+        {"negative glyph count", layout([](TxfLayout& s) { s.glyphCount = -3; }), "not a texture font file."},
+        {"glyph count beyond the file", layout([](TxfLayout& s) { s.glyphCount = 0x7FFFFFFF; }), "premature end of file."},
+        {"zero width", layout([](TxfLayout& s) { s.width = 0; }), "not a texture font file."},
+        {"negative height", layout([](TxfLayout& s) { s.height = -8; s.imageBytes = 0; }), "not a texture font file."},
+        {"absurd size", layout([](TxfLayout& s) { s.width = s.height = 0x10000000; s.imageBytes = 0; }),
          "not a texture font file."},
-        {"largest size, no image", spec([](TxfSpec& s) { s.width = s.height = 16384; s.imageBytes = 0; }),
+        {"largest size, no image", layout([](TxfLayout& s) { s.width = s.height = 16384; s.imageBytes = 0; }),
          "premature end of file."},
-        {"unknown image format", spec([](TxfSpec& s) { s.format = 2; }), "not a texture font file."},
+        {"unknown image format", layout([](TxfLayout& s) { s.format = 2; }), "not a texture font file."},
     };
     for (const Case& c : cases) {
         const std::string path = writeAssetFile("broken.txf", c.bytes);
@@ -131,9 +131,9 @@ TEST(FontReader, RejectsBrokenFiles) {
 }
 
 TEST(FontReader, ClampsGlyphBoxesToTheTexture) {
-    TxfSpec spec;
-    spec.glyphs = {{'a', 10, 6, 0, 0, 5, 12, 4}, {'b', 4, 4, 0, 0, 5, -3, -1}};
-    Font font = load("clamped.txf", spec);
+    TxfLayout layout;
+    layout.glyphs = {{'a', 10, 6, 0, 0, 5, 12, 4}, {'b', 4, 4, 0, 0, 5, -3, -1}};
+    Font font = load("clamped.txf", layout);
     ASSERT_TRUE(font);
     const FontGlyph& a = font->glyphs[0];
     EXPECT_EQ(a.x, 12);
@@ -150,14 +150,14 @@ TEST(FontReader, ClampsGlyphBoxesToTheTexture) {
 }
 
 TEST(GlyphLookup, FindsCodesInRangeAndRetriesTheOtherCase) {
-    TxfSpec upper;
+    TxfLayout upper;
     upper.glyphs = glyphRange(32, 90);
     Font font = load("upper.txf", upper);
     ASSERT_TRUE(font);
     EXPECT_EQ(font->codeRange, 59);
     EXPECT_EQ(findGlyphQuad(font.get(), 65), &font->quads[65 - 32]);
 
-    TxfSpec noSmallA;
+    TxfLayout noSmallA;
     noSmallA.glyphs = glyphRange(32, 122);
     noSmallA.glyphs.erase(noSmallA.glyphs.begin() + (97 - 32));
     Font mixed = load("mixed.txf", noSmallA);
@@ -167,7 +167,7 @@ TEST(GlyphLookup, FindsCodesInRangeAndRetriesTheOtherCase) {
 
 // A missing character is skipped with one line per code instead of ending the game.
 TEST(GlyphLookup, MissingCharactersAreReportedOnceAndSkipped) {
-    TxfSpec upper;
+    TxfLayout upper;
     upper.glyphs = glyphRange(32, 90);
     Font font = load("upper2.txf", upper);
     ASSERT_TRUE(font);
@@ -179,7 +179,7 @@ TEST(GlyphLookup, MissingCharactersAreReportedOnceAndSkipped) {
               "texfont: tried to access unavailable font character \"q\" (113)\n"
               "texfont: tried to access unavailable font character \" \" (-61)\n");
 
-    TxfSpec gap;
+    TxfLayout gap;
     gap.glyphs = glyphRange(32, 122);
     gap.glyphs.erase(gap.glyphs.begin() + (98 - 32)); // 'b'
     gap.glyphs.erase(gap.glyphs.begin() + (66 - 32)); // 'B'

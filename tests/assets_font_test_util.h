@@ -14,7 +14,7 @@ struct TxfGlyphSpec {
     int16_t x = 0, y = 0;
 };
 
-struct TxfSpec {
+struct TxfLayout {
     int32_t format = 0;
     int32_t width = 16, height = 8;
     int32_t ascent = 7, descent = 2;
@@ -24,7 +24,7 @@ struct TxfSpec {
     int64_t imageBytes = -1; // -1: exactly what the format needs
 };
 
-inline std::string makeTxf(const TxfSpec& s) {
+inline std::string makeTxf(const TxfLayout& s) {
     auto put = [&s](std::string& out, uint32_t v, int bytes) {
         for (int i = 0; i < bytes; ++i) {
             const int shift = 8 * (s.reversed ? bytes - 1 - i : i);

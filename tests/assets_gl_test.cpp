@@ -190,11 +190,11 @@ TEST(ModelDrawingGl, MaterialModeSetsEachGroupsMaterialAndWinsOverColour) {
 
 TEST(TextDrawingGl, DrawStringMovesThePenBySumOfAdvancesAndSkipsMissingCharacters) {
     resetView();
-    TxfSpec spec;
-    spec.format = 1;
-    spec.width = 10; // rows of 10 one-byte texels: not padded to 4 bytes
-    spec.glyphs = {{'a', 4, 4, 0, 0, 8}, {'b', 4, 4, 0, 0, 9}, {'c', 4, 4, 0, 0, 10}};
-    TextureFont* font = loadTextureFont(writeAssetFile("three.txf", makeTxf(spec)).c_str());
+    TxfLayout layout;
+    layout.format = 1;
+    layout.width = 10; // rows of 10 one-byte texels: not padded to 4 bytes
+    layout.glyphs = {{'a', 4, 4, 0, 0, 8}, {'b', 4, 4, 0, 0, 9}, {'c', 4, 4, 0, 0, 10}};
+    TextureFont* font = loadTextureFont(writeAssetFile("three.txf", makeTxf(layout)).c_str());
     ASSERT_NE(font, nullptr);
     const unsigned int name = createFontTexture(font, 0, false);
     EXPECT_NE(name, 0u);
