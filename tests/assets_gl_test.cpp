@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 
 #include "assets/ball_model.h"
 #include "assets/glm.h"
@@ -115,6 +116,32 @@ TEST(TextureLoaderGl, UploadsTexelsInRgbOrder) {
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrap);
     EXPECT_EQ(filter, GL_LINEAR);
     EXPECT_EQ(wrap, GL_REPEAT);
+}
+
+// Only level 0 is sampled, so an image with power-of-two sides keeps exactly its pixels and gets
+// no smaller levels; an image with other sides still gets the rescaled level 0 of its mipmaps.
+TEST(TextureLoaderGl, RescalesOnlyImagesWhoseSidesAreNotPowersOfTwo) {
+    for (const auto& [width, levelZeroWidth, levels] : {std::tuple{2, 2, 1}, std::tuple{3, 4, 2}}) {
+        std::string bmp = "BM";
+        appendLittleEndian(bmp, 70, 4);
+        appendLittleEndian(bmp, 0, 4);
+        appendLittleEndian(bmp, 54, 4);
+        for (uint32_t v : {40u, uint32_t(width), 2u}) appendLittleEndian(bmp, v, 4);
+        appendLittleEndian(bmp, 1, 2);
+        appendLittleEndian(bmp, 24, 2);
+        for (uint32_t v : {0u, 24u, 0u, 0u, 0u, 0u}) appendLittleEndian(bmp, v, 4);
+        bmp += std::string(24, '\x40');
+        TexturedThing thing;
+        std::snprintf(thing.textureFile, sizeof thing.textureFile, "%s",
+                      writeAssetFile("sides.bmp", bmp).c_str());
+        thing.loadTexture();
+        glBindTexture(GL_TEXTURE_2D, thing.textureId);
+        GLint w = 0, levelOne = 0;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 1, GL_TEXTURE_WIDTH, &levelOne);
+        EXPECT_EQ(w, levelZeroWidth) << width;
+        EXPECT_EQ(levelOne > 0 ? 2 : 1, levels) << width;
+    }
 }
 
 TEST(ModelDrawingGl, DrawsGroupsNewestFirstWithTheirColours) {
