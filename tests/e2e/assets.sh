@@ -22,7 +22,7 @@ cp -r Data/. "$WORK/bad-texture/Data/"
 head -c 40 Data/ball3.bmp >"$WORK/bad-texture/Data/ball3.bmp" # cut off inside its header
 start_game "$WORK/bad-texture"
 keys F8
-wait_for "the strike" 10 not cue_shown struck
+wait_for "the strike" 30 not cue_shown struck
 wait_for "the shot to end" 90 cue_shown after
 quit_game
 [ "$(head -n1 "$WORK/out")" = "Failed to read the bitmap file" ] ||

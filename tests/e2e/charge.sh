@@ -24,7 +24,7 @@ EVENTS=$(sed -n 2p "$WORK/count")
 POWER=$((EVENTS < 100 ? EVENTS : 100))
 [ "$EVENTS" -gt 10 ] || fail "only $EVENTS space events in two seconds: no key repeat?"
 
-wait_for "the strike" 10 not cue_shown struck
+wait_for "the strike" 30 not cue_shown struck
 wait_for "the shot to end" 60 cue_shown after
 quit_game
 

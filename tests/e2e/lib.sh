@@ -70,9 +70,12 @@ window_shown() {
   WINDOW=$(xdotool search --name "^$POOL\$" 2>/dev/null | head -n1) && [ -n "$WINDOW" ]
 }
 
+# The game switches to full screen once its window shows: the first frame that counts fills the
+# screen, down to its lower-right corner.
 frame_drawn() {
   shot first
-  [ "$(region_mean first 0 0 "$WIDTH" "$HEIGHT" | awk '{print $1 + $2 + $3}')" -gt 30 ]
+  [ "$(region_mean first $((WIDTH * 9 / 10)) $((HEIGHT * 9 / 10)) $((WIDTH / 10)) \
+    $((HEIGHT / 10)) | awk '{print $1 + $2 + $3}')" -gt 30 ]
 }
 
 keys() { xdotool key --delay 40 "$@"; }
