@@ -36,6 +36,19 @@ bool writeFelt(const std::string& dir);
 bool writeBrickWall(const std::string& dir);
 bool writeTextureFont(const std::string& dir, const std::string& fontDir);
 
+// The desktop icon: ball `number` seen from the front, `size` pixels square, written as a PNG
+// with a transparent surround. False on a write failure or when the digits font is missing.
+bool writeBallIcon(const std::string& path, int number, int size, const std::string& fontDir);
+
+// Rows top-down, four bytes per pixel (red, green, blue, straight alpha).
+struct RgbaImage {
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> bytes;
+};
+// Writes an 8-bit RGBA PNG (stored, uncompressed deflate blocks); false when it cannot.
+bool writePng(const std::string& path, const RgbaImage& image);
+
 // One rendered glyph: coverage rows top-down, placed relative to the pen on the baseline.
 struct GlyphBitmap {
     int width = 0, rows = 0; // pixels

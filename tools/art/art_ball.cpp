@@ -213,3 +213,56 @@ bool writeBallMesh(const std::string& dir) {
                      ring(STACKS - 1, j + 1), ringTex(STACKS - 1, j + 1), northPole, poleTex(1, j));
     return std::fclose(obj) == 0;
 }
+
+namespace {
+constexpr int ICON_SUPERSAMPLES = 4;               // per pixel side: a smooth rim
+constexpr float ICON_MARGIN = 0.04f;               // of the icon's side, round the ball
+const Vec ICON_LIGHT = {-0.45f, 0.55f, 0.70f};     // towards the light: upper left, in front
+constexpr float ICON_AMBIENT = 0.35f;
+constexpr float ICON_SHINE = 0.6f;                 // strength of the highlight
+constexpr float ICON_SHININESS = 40.0f;
+
+// The lit colour of the ball at the visible point p, the viewer on +z.
+Rgb shadedIconColour(const Vec& p, int number, const NumberStamp& stamp) {
+    const Rgb base = ballColour({p.x, p.y, p.z}, number, number == 0 ? nullptr : &stamp);
+    const float length = std::sqrt(dot(ICON_LIGHT, ICON_LIGHT));
+    const Vec light = {ICON_LIGHT.x / length, ICON_LIGHT.y / length, ICON_LIGHT.z / length};
+    const float diffuse = std::max(0.0f, dot(p, light));
+    const Vec half = {light.x, light.y, light.z + 1.0f};
+    const float halfLength = std::sqrt(dot(half, half));
+    const float specular = ICON_SHINE * std::pow(std::max(0.0f, dot(p, half) / halfLength), ICON_SHININESS);
+    const float k = ICON_AMBIENT + (1.0f - ICON_AMBIENT) * diffuse;
+    return {base.r * k + specular, base.g * k + specular, base.b * k + specular};
+}
+} // namespace
+
+bool writeBallIcon(const std::string& path, int number, int size, const std::string& fontDir) {
+    const GlyphRenderer digits(fontDir + "DejaVuSansCondensed-Bold.ttf", DIGIT_PIXEL_SIZE);
+    if (!digits.ok() || size <= 0) return false;
+    const NumberStamp stamp(digits, number);
+    RgbaImage icon{size, size, std::vector<uint8_t>(size_t(size) * size_t(size) * 4)};
+    const float radius = 0.5f * float(size) * (1.0f - 2.0f * ICON_MARGIN); // pixels
+    const float n = ICON_SUPERSAMPLES;
+    for (int row = 0; row < size; ++row)
+        for (int col = 0; col < size; ++col) {
+            Rgb sum;
+            float covered = 0.0f;
+            for (int sy = 0; sy < ICON_SUPERSAMPLES; ++sy)
+                for (int sx = 0; sx < ICON_SUPERSAMPLES; ++sx) {
+                    const float x = (col + (sx + 0.5f) / n - 0.5f * size) / radius;
+                    const float y = (0.5f * size - row - (sy + 0.5f) / n) / radius;
+                    const float r2 = x * x + y * y;
+                    if (r2 >= 1.0f) continue;
+                    const Rgb c = shadedIconColour({x, y, std::sqrt(1.0f - r2)}, number, stamp);
+                    sum = {sum.r + c.r, sum.g + c.g, sum.b + c.b};
+                    covered += 1.0f;
+                }
+            uint8_t* out = &icon.bytes[(size_t(row) * size_t(size) + size_t(col)) * 4];
+            if (covered == 0.0f) continue; // transparent black
+            const float channels[3] = {sum.r, sum.g, sum.b};
+            for (int c = 0; c < 3; ++c)
+                out[c] = uint8_t(std::lround(std::min(1.0f, channels[c] / covered) * 255.0f));
+            out[3] = uint8_t(std::lround(covered / (n * n) * 255.0f));
+        }
+    return writePng(path, icon);
+}
