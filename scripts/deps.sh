@@ -4,8 +4,8 @@ set -euo pipefail
 
 PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev
           libgtest-dev libbenchmark-dev
-          freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri libx11-dev
-          libfreetype-dev fonts-dejavu-core
+          freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri libx11-dev libxdamage-dev
+          libfreetype-dev fonts-dejavu-core libpng-dev
           xvfb xauth xdotool imagemagick)
 
 missing=()
