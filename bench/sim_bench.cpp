@@ -28,8 +28,11 @@ void breakToRest(benchmark::State& state) {
                                                         benchmark::Counter::kAvgIterations);
     state.counters["frames/break"] = benchmark::Counter(static_cast<double>(frames),
                                                         benchmark::Counter::kAvgIterations);
+    // Events the loop resolves per second of its own running, and per second of the shot seen.
     state.counters["events/s"] =
         benchmark::Counter(static_cast<double>(events), benchmark::Counter::kIsRate);
+    state.counters["events/play-s"] =
+        frames > 0 ? static_cast<double>(events) / (static_cast<double>(frames) * dt) : 0.0;
     state.counters["us/frame"] = benchmark::Counter(
         static_cast<double>(frames), benchmark::Counter::kIsRate | benchmark::Counter::kInvert,
         benchmark::Counter::kIs1000);
