@@ -156,14 +156,6 @@ TEST_F(KeyboardTest, ModifierAndUnboundSpecialKeysOnlyRedraw) {
     }
 }
 
-TEST_F(KeyboardTest, ArrowStepIsHalfADegreeOneWithCtrlThirtyWithAltAndCtrlWins) {
-    EXPECT_EQ(arrowStep(0), 0.5);
-    EXPECT_EQ(arrowStep(GLUT_ACTIVE_SHIFT), 0.5);
-    EXPECT_EQ(arrowStep(GLUT_ACTIVE_CTRL), 1.0);
-    EXPECT_EQ(arrowStep(GLUT_ACTIVE_ALT), 30.0);
-    EXPECT_EQ(arrowStep(GLUT_ACTIVE_CTRL | GLUT_ACTIVE_ALT), 1.0);
-}
-
 // The modifiers come from the X event as GLUT reports it to the callback.
 TEST_F(KeyboardTest, ArrowKeysThroughTheWindowSystemTakeTheirStepFromTheModifiers) {
     tapKey(KEYSYM_RIGHT);

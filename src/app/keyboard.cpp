@@ -55,13 +55,15 @@ void fixedPowerShot(double power) {
 }
 
 bool isArrow(int key) { return key >= GLUT_KEY_LEFT && key <= GLUT_KEY_DOWN; }
-} // namespace
 
+// Degrees of turn per arrow press, halved into world units for the ball in hand: Ctrl wins
+// over Alt, Shift changes nothing.
 double arrowStep(int modifiers) {
     if (modifiers & GLUT_ACTIVE_CTRL) return CTRL_STEP;
     if (modifiers & GLUT_ACTIVE_ALT) return ALT_STEP;
     return PLAIN_STEP;
 }
+} // namespace
 
 void keyboard(unsigned char key, int, int) {
     if (!referee.keyAllowed(key)) return;

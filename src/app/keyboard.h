@@ -13,9 +13,5 @@ void newGame();
 // F11: every object ball but the eight is pocketed where it lies, each reported once.
 void clearTable();
 
-// Degrees of turn per arrow press (halved into world units for the ball in hand) for a
-// glutGetModifiers() mask: Ctrl wins over Alt, Shift changes nothing.
-double arrowStep(int modifiers);
-
 // Shot speeds of F1 to F8, in units/s.
 constexpr double FIXED_POWERS[8] = {10.0, 15.0, 20.0, 25.0, 30.0, 35.0, 40.0, 100.0};

@@ -42,7 +42,8 @@ not() { ! "$@"; }
 start_display() {
   WIDTH=${1%x*}
   HEIGHT=${1#*x}
-  Xvfb -displayfd 5 -screen 0 "${WIDTH}x${HEIGHT}x24" -nolisten tcp 5>"$WORK/display" \
+  # -noreset: a server that resets as its last client leaves refuses the next one meanwhile.
+  Xvfb -displayfd 5 -screen 0 "${WIDTH}x${HEIGHT}x24" -nolisten tcp -noreset 5>"$WORK/display" \
     2>"$WORK/xvfb.log" &
   XVFB_PID=$!
   wait_for "the virtual display" 10 display_ready
