@@ -120,6 +120,7 @@ int main(int argc, char** argv) {
     glutCreateWindow("pool-frame-bench");
     glutDisplayFunc([] {});
     init();
+    checkLeaksBeforeTheDriverUnloads();
     FILE* report = reportStream();
     std::fprintf(report, "renderer: %s\n", reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
     std::fprintf(report, "main view during the break, first %d frames at 1/60 s, fastest of %d runs\n",
