@@ -6,7 +6,7 @@ PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev
           libgtest-dev libbenchmark-dev
           freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri libx11-dev libxdamage-dev
           libfreetype-dev fonts-dejavu-core libpng-dev
-          xvfb xauth xdotool imagemagick)
+          xvfb xauth xdotool imagemagick groff-base desktop-file-utils)
 
 missing=()
 for p in "${PACKAGES[@]}"; do

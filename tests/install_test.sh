@@ -22,13 +22,9 @@ for size in 48 128 256; do
 done
 grep -qx "Exec=$PREFIX/bin/pool" "$PREFIX/share/applications/pool.desktop" ||
   fail "the desktop entry does not start the installed launcher"
-if command -v desktop-file-validate >/dev/null; then
-  desktop-file-validate "$PREFIX/share/applications/pool.desktop" || fail "invalid desktop entry"
-fi
-if command -v groff >/dev/null; then
-  groff -man -t -Tutf8 -ww "$PREFIX/share/man/man6/pool.6" >/dev/null 2>"$WORK/man.err"
+desktop-file-validate "$PREFIX/share/applications/pool.desktop" || fail "invalid desktop entry"
+groff -man -t -Tutf8 -ww "$PREFIX/share/man/man6/pool.6" >/dev/null 2>"$WORK/man.err" &&
   [ ! -s "$WORK/man.err" ] || fail "the manual page does not format cleanly: $(cat "$WORK/man.err")"
-fi
 
 mkdir -p "$WORK/elsewhere" "$WORK/links"
 ln -s "$PREFIX/bin/pool" "$WORK/links/pool"
