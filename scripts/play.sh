@@ -4,29 +4,30 @@
 # screenshots of the start, the middle and the end of the shot, and prints the contacts.
 # Usage: scripts/play.sh [--headless [SCREENSHOT_FOLDER]]   (POOL_BUILD_DIR: default build/release)
 set -euo pipefail
+shots=${2:+$(realpath -m "$2")} # from where the script was called
 cd "$(dirname "$0")/.."
 root=$PWD
 
+build=${POOL_BUILD_DIR:-build/release}
+scripts/deps.sh # xdotool among the rest
 headless=false
+reason="as asked"
 if [ "${1:-}" = "--headless" ]; then
   headless=true
-  shots=${2:-}
 elif ! xdotool getdisplaygeometry >/dev/null 2>&1; then
   headless=true
+  reason="as there is no display to play on"
 fi
-
-build=${POOL_BUILD_DIR:-build/release}
-scripts/deps.sh
 cmake --preset release -B "$build" >/dev/null
 cmake --build "$build" --target pool
 cd "$build"
 if ! $headless; then exec src/app/pool; fi
 
 POOL=$PWD/src/app/pool
-SHOTS=$(realpath -m "${shots:-$PWD/first-run}")
+SHOTS=${shots:-$PWD/first-run}
 . "$root/tests/e2e/lib.sh"
 
-echo "No display to play on: playing the break (F8) on a virtual 800x600 display."
+echo "Playing the break (F8) on a virtual 800x600 display, $reason."
 start_display 800x600
 start_game "$PWD"
 shot start
