@@ -101,12 +101,17 @@ bright_centroid() {
 }
 
 # The cue, drawn between the eye and the cue ball, shows below the screen's centre whenever the
-# game waits for a shot: olive (red about green, no blue) rather than the felt's green.
+# game waits for a shot: olive (red about green, no blue) rather than the felt's green. It is
+# looked for in two stretches of its line, farther apart than a ball is wide, so that a yellow
+# ball rolling across the line is not taken for it.
 cue_shown() {
   shot "$1"
-  local rgb
-  rgb=$(region_mean "$1" $((WIDTH / 2 - 1)) $((HEIGHT * 55 / 100)) 3 $((HEIGHT * 6 / 100)))
-  set -- $rgb
+  olive_at "$1" 55 && olive_at "$1" 62
+}
+
+# The screen's centre column is olive over 6% of its height, from $2% down.
+olive_at() {
+  set -- $(region_mean "$1" $((WIDTH / 2 - 1)) $((HEIGHT * $2 / 100)) 3 $((HEIGHT * 6 / 100)))
   [ "$1" -gt 30 ] && [ "$3" -lt 25 ] && [ $(($1 - $2)) -lt 15 ] && [ $(($2 - $1)) -lt 15 ]
 }
 
