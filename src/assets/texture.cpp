@@ -1,4 +1,4 @@
-// The one texture loader shared by every scene object: a BMP file into a mipmapped texture.
+// The one texture loader shared by every scene object: a BMP file into a texture.
 #include <GL/gl.h>
 #include <GL/glu.h>
 
