@@ -1,9 +1,8 @@
 // Benchmark of the shot loop: the opening break played to rest at a fixed frame time.
 #include <benchmark/benchmark.h>
 
-#include "sim/ball.h"
-#include "sim/headless.h"
-#include "sim/referee.h"
+#include "render/headless.h"
+#include "sim/contact.h"
 #include "sim/simulation.h"
 #include "sim/strike.h"
 
@@ -13,16 +12,17 @@ namespace {
 void breakToRest(benchmark::State& state) {
     const double dt = 1.0 / static_cast<double>(state.range(0));
     long events = 0, frames = 0;
-    const QuietStdout quiet; // the contact lines; the report is printed between runs
+    HeadlessGame game;
+    SilentContacts silent;
     for (auto _ : state) {
-        setUpHeadlessGame();
-        strikeBall(*balls[0], 0.0, 100.0);
-        referee.startShot();
+        game.reset();
+        strikeBall(*game.balls[0], 0.0, 100.0);
+        game.referee.startShot();
         do {
-            events += simulate(dt);
+            events += simulate(game.balls, game.table, game.referee, silent, dt);
             ++frames;
-        } while (!allBallsAtRest());
-        referee.endShot();
+        } while (!allBallsAtRest(game.balls));
+        game.referee.endShot();
     }
     state.counters["events/break"] = benchmark::Counter(static_cast<double>(events),
                                                         benchmark::Counter::kAvgIterations);

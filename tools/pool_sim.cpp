@@ -8,9 +8,8 @@
 #include <sstream>
 #include <string>
 
-#include "sim/ball.h"
-#include "sim/headless.h"
-#include "sim/referee.h"
+#include "render/headless.h"
+#include "sim/contact.h"
 #include "sim/simulation.h"
 #include "sim/strike.h"
 
@@ -103,7 +102,7 @@ Options parseOptions(int argc, char** argv) {
 }
 
 // Lines "index x y z [pocketed]"; '#' starts a comment. The ball is reset at rest on that spot.
-void applySetup(const char* path) {
+void applySetup(HeadlessGame& game, const char* path) {
     std::ifstream file(path);
     if (!file) fail(std::string("cannot read setup file '") + path + "'");
     std::string line;
@@ -129,34 +128,22 @@ void applySetup(const char* path) {
         }
         if (count == 5 && word[4] != "0" && word[4] != "1")
             fail(where + "pocketed must be 0 or 1, not '" + word[4] + "'");
-        balls[index]->reset(spot);
-        balls[index]->pocketed = count == 5 && word[4] == "1";
+        game.balls[index]->reset(spot);
+        game.balls[index]->pocketed = count == 5 && word[4] == "1";
     }
     if (file.bad()) fail(std::string("cannot read setup file '") + path + "'");
 }
 
-long playShot(const Options& options) {
-    strikeBall(*balls[0], options.angle, options.power);
-    referee.startShot();
-    long frames = 0;
-    while (frames < options.maxFrames) {
-        simulate(options.dt);
-        ++frames;
-        if (allBallsAtRest()) break;
-    }
-    referee.endShot();
-    return frames;
-}
-
-void printResult(long frames) {
+void printResult(const HeadlessGame& game, long frames) {
+    const Referee& referee = game.referee;
     std::printf("END frames=%ld\n", frames);
-    for (const Ball* ball : balls)
+    for (const Ball* ball : game.balls)
         std::printf("%d %d %.9f %.9f %.9f\n", ball->number, ball->pocketed ? 1 : 0,
                     ball->position.x, ball->position.y, ball->position.z);
     std::printf("playState=%d tableState=%d currentPlayer=%d groups=%d,%d solids=%d stripes=%d "
                 "winner=%d\n",
-                referee.playState, referee.tableState, referee.currentPlayer,
-                referee.groupOfPlayer(1), referee.groupOfPlayer(2), referee.solidsRemaining,
+                int(referee.playState), int(referee.tableState), referee.currentPlayer,
+                int(referee.groupOfPlayer(1)), int(referee.groupOfPlayer(2)), referee.solidsRemaining,
                 referee.stripesRemaining, referee.isGameOver() ? referee.winner : -1);
 }
 
@@ -164,9 +151,12 @@ void printResult(long frames) {
 
 int main(int argc, char** argv) {
     const Options options = parseOptions(argc, argv);
-    setUpHeadlessGame();
-    if (options.setupFile) applySetup(options.setupFile);
-    printResult(playShot(options));
+    HeadlessGame game;
+    if (options.setupFile) applySetup(game, options.setupFile);
+    strikeBall(*game.balls[0], options.angle, options.power);
+    ConsoleContacts console;
+    printResult(game, playShot(game.balls, game.table, game.referee, console, options.dt,
+                               options.maxFrames));
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
         std::fprintf(stderr, "pool-sim: cannot write the output\n");
         return 1;

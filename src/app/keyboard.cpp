@@ -5,28 +5,27 @@
 
 #include <cstdlib>
 
-#include "app/camera.h"
+#include "app/objects.h"
 #include "app/placement.h"
+#include "app/shell.h"
 #include "app/shot.h"
+#include "render/camera.h"
 #include "render/cue.h"
-#include "sim/ball.h"
-#include "sim/referee.h"
+
+static_assert(SPECIAL_KEY_F1 == GLUT_KEY_F1 && SPECIAL_KEY_F8 == GLUT_KEY_F8 &&
+                  SPECIAL_KEY_F9 == GLUT_KEY_F9 && SPECIAL_KEY_F10 == GLUT_KEY_F10 &&
+                  SPECIAL_KEY_F11 == GLUT_KEY_F11,
+              "the referee's key codes are GLUT's");
 
 namespace {
-constexpr unsigned char KEY_ENTER = 13;
-constexpr unsigned char KEY_ESCAPE = 27;
-constexpr unsigned char KEY_SPACE = ' ';
-constexpr double ZOOM_STEP = 1.0;         // world units per press
-constexpr double PLAIN_STEP = 0.5;        // degrees
-constexpr double CTRL_STEP = 1.0;         // degrees
-constexpr double ALT_STEP = 30.0;         // degrees
-constexpr double START_DISTANCE = 80.0;   // world units
-constexpr double START_ELEVATION = 22.0;  // degrees
-constexpr double START_CUE_ELEVATION = 10.0; // degrees
+constexpr double ZOOM_STEP = 1.0;  // world units per press
+constexpr double PLAIN_STEP = 0.5; // degrees
+constexpr double CTRL_STEP = 1.0;  // degrees
+constexpr double ALT_STEP = 30.0;  // degrees
 
 void zoom(double dDistance) {
     camera->addOrbit(dDistance, 0.0, 0.0);
-    glutPostRedisplay();
+    postRedisplay();
 }
 
 // Left and Right turn the view and the aim together, so the eye stays behind the shot line.
@@ -81,14 +80,14 @@ void keyboard(unsigned char key, int, int) {
 
 void special(int key, int, int) {
     if (!referee.specialKeyAllowed(key)) return;
-    if (key >= GLUT_KEY_F1 && key <= GLUT_KEY_F8) {
-        fixedPowerShot(FIXED_POWERS[key - GLUT_KEY_F1]); // simulationIdle redraws every frame
+    if (key >= SPECIAL_KEY_F1 && key <= SPECIAL_KEY_F8) {
+        fixedPowerShot(FIXED_POWERS[key - SPECIAL_KEY_F1]); // simulationIdle redraws every frame
         return;
     }
     switch (key) {
-    case GLUT_KEY_F9: respotCueBall(); return;
-    case GLUT_KEY_F10: newGame(); return;
-    case GLUT_KEY_F11: clearTable(); return;
+    case SPECIAL_KEY_F9: respotCueBall(); return;
+    case SPECIAL_KEY_F10: newGame(); return;
+    case SPECIAL_KEY_F11: clearTable(); return;
     default: break;
     }
     if (isArrow(key)) {
@@ -99,18 +98,18 @@ void special(int key, int, int) {
             aimOrView(key, step);
         }
     }
-    glutPostRedisplay();
+    postRedisplay();
 }
 
 void newGame() {
     for (int i = 0; i < BALL_COUNT; ++i) balls[i]->reset(rack[i].position);
     referee.reset();
-    camera->setOrbit(START_DISTANCE, 0.0, START_ELEVATION, 0.0, 1.0, 0.0);
-    cue->resetAim(0.0, START_CUE_ELEVATION);
+    camera->setOrbit(START_DISTANCE, START_AZIMUTH, START_ELEVATION, 0.0, 1.0, 0.0);
+    cue->resetAim(START_CUE_ANGLE, START_CUE_ELEVATION);
     followCueBall(); // the cue ball is back on its start spot
     // A stroke under way would otherwise strike the new rack at power 0 and hand the break over.
     installIdle(nullptr);
-    glutPostRedisplay();
+    postRedisplay();
 }
 
 void clearTable() {
@@ -120,5 +119,5 @@ void clearTable() {
         if (!ball.pocketed) referee.ballPocketed(ball.number); // judged at the end of the next shot
         ball.pocketed = true;
     }
-    glutPostRedisplay();
+    postRedisplay();
 }

@@ -3,9 +3,9 @@
 
 #include <GL/freeglut.h>
 
+#include "app/objects.h"
+#include "app/shell.h"
 #include "app/shot.h"
-#include "sim/ball.h"
-#include "sim/referee.h"
 #include "sim/table.h"
 
 namespace {
@@ -42,7 +42,7 @@ void moveCueBall(int key, double step) {
     default: break;
     }
     clampToPlayingArea(p);
-    glutPostRedisplay();
+    postRedisplay();
 }
 
 bool placeCueBall() {
@@ -51,12 +51,12 @@ bool placeCueBall() {
     if (touchesBallInPlay(cueBall)) {
         cueBall.position.y = PLACING_HEIGHT;
         referee.placementRejected = true;
-        glutPostRedisplay();
+        postRedisplay();
         return false;
     }
     referee.resumeAiming();
     followCueBall();
-    glutPostRedisplay();
+    postRedisplay();
     return true;
 }
 
@@ -69,5 +69,5 @@ void respotCueBall() {
     cueBall.angularVelocity = cueBall.angularAcceleration = Vec3();
     followCueBall();
     referee.resumeAiming();
-    glutPostRedisplay();
+    postRedisplay();
 }

@@ -10,6 +10,3 @@ void moveCueBall(int key, double step);
 bool placeCueBall();
 // Puts the cue ball back on its start spot at rest, whatever lies there, and resumes aiming.
 void respotCueBall();
-
-constexpr double PLACING_HEIGHT = 3.0; // world units: the lifted ball clears the others
-constexpr double RESTING_HEIGHT = 1.0; // world units: a ball's centre on the felt

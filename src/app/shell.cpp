@@ -6,9 +6,10 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/camera.h"
+#include "app/objects.h"
 #include "assets/ball_model.h"
 #include "assets/texfont.h"
+#include "render/camera.h"
 #include "render/cue.h"
 #include "render/light.h"
 #include "render/overlays.h"
@@ -18,9 +19,8 @@
 #include "sim/referee.h"
 #include "sim/table.h"
 
-TextureFont* font = nullptr;
-int windowWidth = 0;
-int windowHeight = 0;
+void (*postRedisplay)() = glutPostRedisplay;
+void (*swapBuffers)() = glutSwapBuffers;
 
 namespace {
 constexpr const char* FONT_FILE = "Data/default.txf";
@@ -28,9 +28,6 @@ constexpr float LIGHT_COLOUR[4] = {1.0f, 1.0f, 1.0f, 1.0f};
 constexpr float LIGHT_POSITION[4] = {0.0f, 22.0f, 0.0f, 1.0f}; // 22 units above the centre
 constexpr float LIGHT_DIRECTION[3] = {0.0f, -1.0f, 0.0f};
 constexpr float TABLE_POSITION[3] = {0.0f, 0.0f, 0.0f};
-constexpr float TABLE_DIFFUSE[4] = {0.0f, 0.75f, 0.0f, 1.0f};
-constexpr float TABLE_SPECULAR[4] = {0.75f, 0.75f, 0.75f, 1.0f};
-constexpr float TABLE_SHININESS = 75.0f;
 constexpr float CUE_DIFFUSE[4] = {0.33f, 0.33f, 0.0f, 1.0f};
 constexpr float CUE_SPECULAR[4] = {1.0f, 1.0f, 1.0f, 1.0f};
 constexpr float CUE_SHININESS = 100.0f;
@@ -67,17 +64,21 @@ void loadFont(const char* fileName) {
 }
 
 void init() {
+    installDrawingOperations(&glDrawingOperations());
     room = new Room();
     room->loadTexture();
     const float* cueStart = rack[0].position;
-    camera = new Camera(cueStart[0], cueStart[1], cueStart[2], 80.0, 0.0, 22.0, 0.0, 1.0, 0.0);
+    camera = new Camera(cueStart[0], cueStart[1], cueStart[2], START_DISTANCE, START_AZIMUTH,
+                        START_ELEVATION, 0.0, 1.0, 0.0);
     light = new Light(GL_LIGHT0, LIGHT_COLOUR, LIGHT_POSITION, LIGHT_DIRECTION, 90.0f);
     createBalls();
     loadBallModel("Data/ball.obj");
     for (Ball* ball : balls) ball->loadTexture();
-    table = new Table(88, 44, TABLE_POSITION, TABLE_DIFFUSE, TABLE_SPECULAR, &TABLE_SHININESS);
+    table = new Table(TABLE_LENGTH, TABLE_WIDTH, TABLE_POSITION, TABLE_DIFFUSE, TABLE_SPECULAR,
+                      &TABLE_SHININESS);
     table->loadTexture();
-    cue = new Cue(cueStart, 1.0, 50.0, 0.0, 10.0, CUE_DIFFUSE, CUE_SPECULAR, &CUE_SHININESS);
+    cue = new Cue(cueStart, 1.0, 50.0, START_CUE_ANGLE, START_CUE_ELEVATION, CUE_DIFFUSE,
+                  CUE_SPECULAR, &CUE_SHININESS);
     loadFont(FONT_FILE);
     setFixedGlState();
     setLightModel();
@@ -90,17 +91,18 @@ void init() {
 
 void display() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    const SceneView view = sceneView();
     if (referee.isPlacingCueBall()) {
-        drawPlacementScreen();
+        drawPlacementScreen(view);
     } else {
-        drawScene(PASS_MAIN_VIEW);
+        drawScene(view, PASS_MAIN_VIEW);
         // Software GL (Mesa's llvmpipe) makes every draw after a large queued scene slow; the
         // overlays' hundreds of small glyph draws then cost more than the whole scene. Handing
         // the scene over first keeps them cheap (a frame at 800x600: 50 ms before, 14 after).
         glFlush();
-        drawOverlays();
+        drawOverlays(view);
     }
-    glutSwapBuffers();
+    swapBuffers();
 }
 
 void reshape(int width, int height) {
@@ -119,10 +121,10 @@ void menu(int value) {
     if (value == MENU_TOGGLE_LIGHTING) lightingEnabled = !lightingEnabled;
     if (value == MENU_TOGGLE_SHADOWS) shadowsEnabled = !shadowsEnabled;
     if (value == MENU_TOGGLE_TEXTURING) texturingEnabled = !texturingEnabled;
-    glutPostRedisplay();
+    postRedisplay();
 }
 
 void centreCameraOnTable() {
     camera->setTarget(0.0, 0.0, 0.0);
-    glutPostRedisplay();
+    postRedisplay();
 }

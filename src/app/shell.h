@@ -1,13 +1,9 @@
 // The game shell: start-up, the display, reshape and menu callbacks, and the program-wide state.
 #pragma once
 
-struct TextureFont;
-
-// The overlays' font; null when Data/default.txf could not be read (the overlays then skip text).
-extern TextureFont* font;
-// Window size in pixels, kept by reshape for the overlays.
-extern int windowWidth;
-extern int windowHeight;
+// The two GLUT calls the tests watch: the game makes them through these, a test may replace them.
+extern void (*postRedisplay)();
+extern void (*swapBuffers)();
 
 // Exits with status 1 and one line on how to run the game under a virtual display when no
 // X display can be opened; otherwise returns. Call before glutInit.

@@ -3,16 +3,15 @@
 
 #include <GL/freeglut.h>
 
-#include "app/camera.h"
 #include "app/frame_timer.h"
+#include "app/objects.h"
+#include "app/shell.h"
+#include "render/camera.h"
 #include "render/cue.h"
-#include "sim/ball.h"
-#include "sim/referee.h"
 #include "sim/simulation.h"
 #include "sim/strike.h"
 
 namespace {
-constexpr unsigned char KEY_SPACE = ' ';
 IdleCallback currentIdle = nullptr;
 } // namespace
 
@@ -26,7 +25,7 @@ IdleCallback installedIdle() { return currentIdle; }
 void chargeShot() {
     if (cue->pull >= MAX_PULL) return;
     cue->pull += PULL_PER_KEY_EVENT;
-    glutPostRedisplay();
+    postRedisplay();
 }
 
 void keyboardUp(unsigned char key, int, int) {
@@ -41,7 +40,7 @@ void keyboardUp(unsigned char key, int, int) {
 void strokeIdle() {
     if (cue->pull > 0.0) {
         cue->pull -= cue->strokeStep;
-        glutPostRedisplay();
+        postRedisplay();
         return;
     }
     const double power = cue->power;
@@ -58,9 +57,10 @@ void strikeCueBall(double power) {
 }
 
 void simulationIdle() {
-    simulate(FrameTimer::elapsedSeconds());
-    glutPostRedisplay();
-    if (!allBallsAtRest()) return;
+    simulate(balls, *table, referee, contactLines, FrameTimer::elapsedSeconds());
+    contactLines.endFrame();
+    postRedisplay();
+    if (!allBallsAtRest(balls)) return;
     referee.endShot();
     if (!referee.isGameOver()) {
         followCueBall();

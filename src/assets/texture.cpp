@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "assets/bmp.h"
-#include "sim/scene_object.h"
+#include "assets/texture.h"
 
 namespace {
 bool isPowerOfTwo(int32_t n) { return n > 0 && (n & (n - 1)) == 0; }
@@ -21,13 +21,14 @@ bool mipmapsChangeLevelZero(int32_t width, int32_t height) {
 }
 } // namespace
 
-void SceneObject::loadTexture() {
+unsigned int loadTexture(const char* textureFile) {
     BitmapInfoHeader info;
     unsigned char* pixels = readBitmap(textureFile, &info);
     if (pixels == nullptr) {
         std::printf("Failed to read the bitmap file\n");
-        return;
+        return 0;
     }
+    unsigned int textureId = 0;
     glGenTextures(1, &textureId);
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, textureId);
@@ -47,4 +48,5 @@ void SceneObject::loadTexture() {
     }
     glDisable(GL_TEXTURE_2D);
     std::free(pixels);
+    return textureId;
 }

@@ -3,24 +3,26 @@
 
 #include "assets/ball_model.h"
 #include "render/material.h"
+#include "render/object_draw.h"
 #include "sim/ball.h"
 
 namespace {
 constexpr float WHITE[4] = {1.0f, 1.0f, 1.0f, 1.0f};
 } // namespace
 
-void Ball::draw(bool lighting, bool, bool texturing, int passFlags) {
-    if (pocketed) return; // no ball, no shadow
+void drawBall(const Ball& ball, bool lighting, bool texturing, int passFlags) {
+    if (ball.pocketed) return; // no ball, no shadow
     // White under the texture lets the texture's own colours through.
-    if (lighting) enableLitMaterial(texturing ? WHITE : diffuse, specular, shininess);
-    if (texturing) enableTexture(textureId, lighting);
-    glColor4fv((passFlags & PASS_SHADOW) ? SHADOW_COLOUR : diffuse);
+    if (lighting) enableLitMaterial(texturing ? WHITE : ball.diffuse, ball.specular, ball.shininess);
+    if (texturing) enableTexture(ball.textureId, lighting);
+    glColor4fv((passFlags & PASS_SHADOW) ? SHADOW_COLOUR : ball.diffuse);
     glPushMatrix();
-    glTranslatef(float(position.x), float(position.y), float(position.z));
+    const Vec3& p = ball.position;
+    glTranslatef(float(p.x), float(p.y), float(p.z));
     // The turn rolled since the last fold: its length in degrees about the vector itself.
-    glRotatef(float(rotation.length() * DEGREES_PER_RADIAN), float(rotation.x),
-              float(rotation.y), float(rotation.z));
-    glMultMatrixf(orientation);
+    const Vec3& r = ball.rotation;
+    glRotatef(float(r.length() * DEGREES_PER_RADIAN), float(r.x), float(r.y), float(r.z));
+    glMultMatrixf(ball.orientation);
     glCallList(ballDisplayList);
     glPopMatrix();
     glDisable(GL_TEXTURE_2D);

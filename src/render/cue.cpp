@@ -4,9 +4,6 @@
 #include <GL/freeglut.h>
 
 #include "render/material.h"
-#include "sim/referee.h"
-
-Cue* cue = nullptr;
 
 namespace {
 constexpr double BUTT_RADIUS = 0.5;  // world units
@@ -37,7 +34,7 @@ void Cue::addAngles(double dAngle, double dElevation) {
 void Cue::setPosition(double x, double y, double z) { position = Vec3(x, y, z); }
 
 void Cue::draw(bool lighting, bool, bool, int passFlags) {
-    if (!visible || (passFlags & PASS_PLACEMENT_VIEW) || referee.isGameOver()) return;
+    if (!visible || (passFlags & PASS_PLACEMENT_VIEW)) return;
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_LIGHTING);
     if (passFlags & PASS_SHADOW) {

@@ -23,11 +23,14 @@ public:
     void addAngles(double dAngle, double dElevation);
     void setPosition(double x, double y, double z);
 
-    // Not drawn while hidden, on the placement screen or once the game is over.
+    // Not drawn while hidden or on the placement screen (the scene leaves it out once the game
+    // is over).
     void draw(bool lighting, bool shadows, bool texturing, int passFlags) override;
 };
 
 // World units of tip travel per unit of pull: a full pull of 100 sets the tip 13.33 back.
 constexpr double CUE_PULL_SCALE = 0.13333333333333333;
 
-extern Cue* cue;
+// The cue at start-up, and after F10: aimed up the table, tilted 10 degrees.
+constexpr double START_CUE_ANGLE = 0.0;      // degrees
+constexpr double START_CUE_ELEVATION = 10.0; // degrees

@@ -5,8 +5,6 @@
 
 #include "sim/scene_object.h"
 
-Light* light = nullptr;
-
 namespace {
 constexpr float SPOT_CUTOFF = 60.0f;  // degrees from the straight-down axis
 constexpr float SPOT_EXPONENT = 7.0f; // how fast the pool of light fades towards its rim

@@ -26,4 +26,3 @@ public:
 // Global ambient and local viewer.
 void setLightModel();
 
-extern Light* light;

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 
-#include "app/shell.h"
 #include "assets/texfont.h"
 #include "render/scene.h"
 #include "sim/referee.h"
@@ -51,7 +50,7 @@ TextBlock helpBlock(int width, int height, int viewportY, float scale, double ba
     return block;
 }
 
-void addPlayerLines(TextBlock& block, int player, float x, float top) {
+void addPlayerLines(TextBlock& block, const Referee& referee, int player, float x, float top) {
     const float* colour = playerColour(player);
     float y = top;
     auto add = [&](const std::string& text) {
@@ -68,19 +67,20 @@ void addPlayerLines(TextBlock& block, int player, float x, float top) {
         add("Open");
         return;
     }
-    const int group = referee.groupOfPlayer(player);
-    add(group == Stripes ? "Stripes" : "Solids");
+    const BallGroup group = referee.groupOfPlayer(player);
+    add(group == BallGroup::Stripes ? "Stripes" : "Solids");
     const int remaining = referee.remainingInGroup(group);
     add(remaining == 0 ? std::string("Only 8 Ball Remaining")
                        : std::to_string(remaining) + (remaining == 1 ? " Ball" : " Balls") +
                              " Remaining");
 }
 
-void withProjection(void (*setProjection)(), void (*draw)()) {
+// Draws under the overhead projection, then puts the projection back.
+template <typename Draw> void withOverheadProjection(const SceneView& view, Draw draw) {
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
-    setProjection();
+    setOverheadProjection(view.width, view.height);
     glMatrixMode(GL_MODELVIEW);
     draw();
     glMatrixMode(GL_PROJECTION);
@@ -89,7 +89,7 @@ void withProjection(void (*setProjection)(), void (*draw)()) {
 }
 } // namespace
 
-TextBlock statusPanelBlock(int width, int height) {
+TextBlock statusPanelBlock(const Referee& referee, int width, int height) {
     TextBlock block;
     const int quarter = height / 4;
     const int panelHeight = std::max(quarter, STATUS_PANEL_MIN_HEIGHT);
@@ -101,14 +101,14 @@ TextBlock statusPanelBlock(int width, int height) {
                          keepScale(halfHeight, -halfHeight, quarter, panelHeight), halfHeight};
     std::copy(b, b + 4, block.box);
     const float x = float(10.0 - 0.75 * width);
-    addPlayerLines(block, 1, x, float(halfHeight - 100.0));
-    addPlayerLines(block, 2, x, float(halfHeight - 500.0));
+    addPlayerLines(block, referee, 1, x, float(halfHeight - 100.0));
+    addPlayerLines(block, referee, 2, x, float(halfHeight - 500.0));
     return block;
 }
 
 // The banner's box keeps its scale but its viewport reaches the window's right edge, so the
 // first line is not cut off in a narrow window.
-TextBlock winnerBannerBlock(int width, int height) {
+TextBlock winnerBannerBlock(const Referee& referee, int width, int height) {
     TextBlock block;
     const int v[4] = {width / 4, height / 4, width - width / 4, height / 2};
     std::copy(v, v + 4, block.viewport);
@@ -136,7 +136,7 @@ TextBlock aimingHelpBlock(int width, int height) {
                       {-175, "    esc:                     exit from the game"}});
 }
 
-TextBlock placementHelpBlock(int width, int height) {
+TextBlock placementHelpBlock(const Referee& referee, int width, int height) {
     const std::string prompt =
         "Player " + std::to_string(referee.currentPlayerNumber()) + ", please place the cue ball.";
     return helpBlock(width, height, 0, 1.0f, height / 4,
@@ -155,7 +155,8 @@ TextBlock placementRejectedBlock(int width, int height) {
 
 // Text lies on top of everything drawn before it, so the depth test is off while it is drawn:
 // a glyph's box may overlap its neighbour's.
-void drawTextBlock(const TextBlock& block) {
+void drawTextBlock(const SceneView& view, const TextBlock& block) {
+    const TextureFont* font = view.font;
     if (!font) return;
     if (block.lightingOff) glDisable(GL_LIGHTING);
     glDisable(GL_DEPTH_TEST);
@@ -183,19 +184,13 @@ void drawTextBlock(const TextBlock& block) {
     glDisable(GL_BLEND);
     glDisable(GL_TEXTURE_2D);
     glEnable(GL_DEPTH_TEST);
-    if (block.restoreViewport) glViewport(0, 0, windowWidth, windowHeight);
+    if (block.restoreViewport) glViewport(0, 0, view.width, view.height);
 }
 
-void drawStatusPanel() { drawTextBlock(statusPanelBlock(windowWidth, windowHeight)); }
-void drawWinnerBanner() { drawTextBlock(winnerBannerBlock(windowWidth, windowHeight)); }
-void drawAimingHelp() { drawTextBlock(aimingHelpBlock(windowWidth, windowHeight)); }
-void drawPlacementHelp() { drawTextBlock(placementHelpBlock(windowWidth, windowHeight)); }
-void drawPlacementRejected() { drawTextBlock(placementRejectedBlock(windowWidth, windowHeight)); }
-
 // The extra room of a window wider or taller than 100 : 56 goes to the right or downwards.
-void setOverheadProjection() {
-    if (windowWidth <= 0 || windowHeight <= 0) return; // a minimised window shows nothing
-    const double a = double(windowHeight) / windowWidth;
+void setOverheadProjection(int width, int height) {
+    if (width <= 0 || height <= 0) return; // a minimised window shows nothing
+    const double a = double(height) / width;
     const double left = -0.5 * OVERHEAD_WIDTH, top = 0.5 * OVERHEAD_HEIGHT;
     if (a <= OVERHEAD_HEIGHT / OVERHEAD_WIDTH) {
         glOrtho(left, OVERHEAD_HEIGHT / a + left, -top, top, 0.0, OVERHEAD_FAR);
@@ -204,26 +199,28 @@ void setOverheadProjection() {
     }
 }
 
-void drawOverlays() {
-    const int w = windowWidth, h = windowHeight;
+void drawOverlays(const SceneView& view) {
+    const int w = view.width, h = view.height;
+    const Referee& referee = *view.referee;
     glClear(GL_DEPTH_BUFFER_BIT);
     glViewport(3 * w / 4, 3 * h / 4, w / 4, h / 4);
-    withProjection(setOverheadProjection, [] {
-        drawScene(PASS_INSET_VIEW);
-        drawStatusPanel();
-        if (referee.isGameOver()) drawWinnerBanner();
-        drawAimingHelp();
-        glViewport(0, 0, windowWidth, windowHeight);
+    withOverheadProjection(view, [&] {
+        drawScene(view, PASS_INSET_VIEW);
+        drawTextBlock(view, statusPanelBlock(referee, w, h));
+        if (referee.isGameOver()) drawTextBlock(view, winnerBannerBlock(referee, w, h));
+        drawTextBlock(view, aimingHelpBlock(w, h));
+        glViewport(0, 0, w, h);
     });
 }
 
-void drawPlacementScreen() {
-    withProjection(setOverheadProjection, [] {
-        drawScene(PASS_PLACEMENT_VIEW);
+void drawPlacementScreen(const SceneView& view) {
+    Referee& referee = *view.referee;
+    withOverheadProjection(view, [&] {
+        drawScene(view, PASS_PLACEMENT_VIEW);
         if (referee.placementRejected) {
-            drawPlacementRejected();
+            drawTextBlock(view, placementRejectedBlock(view.width, view.height));
             referee.placementRejected = false;
         }
-        drawPlacementHelp();
+        drawTextBlock(view, placementHelpBlock(referee, view.width, view.height));
     });
 }

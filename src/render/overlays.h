@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "render/scene.h"
+
 // One line of text: the pen's start in the block's orthographic units, its scale and colour.
 struct TextLine {
     float x;
@@ -27,25 +29,20 @@ extern const float WHITE[3];
 extern const float YELLOW[3];
 
 // The blocks for a window of width x height pixels and the referee's present state.
-TextBlock statusPanelBlock(int width, int height);
-TextBlock winnerBannerBlock(int width, int height);
+TextBlock statusPanelBlock(const Referee& referee, int width, int height);
+TextBlock winnerBannerBlock(const Referee& referee, int width, int height);
 TextBlock aimingHelpBlock(int width, int height);
-TextBlock placementHelpBlock(int width, int height);
+TextBlock placementHelpBlock(const Referee& referee, int width, int height);
 TextBlock placementRejectedBlock(int width, int height);
-// Draws the block's lines with the overlay font; without a font nothing is drawn.
-void drawTextBlock(const TextBlock& block);
+// Draws the block's lines with the view's font; without a font nothing is drawn.
+void drawTextBlock(const SceneView& view, const TextBlock& block);
 
-// Multiplies the overhead views' orthographic projection onto the current matrix: the box from
-// -50 to 50 across and -28 to 28 up, its upper-left corner fixed, square pixels.
-void setOverheadProjection();
+// Multiplies the overhead views' orthographic projection for a window of width x height pixels
+// onto the current matrix: the box from -50 to 50 across and -28 to 28 up, its upper-left corner
+// fixed, square pixels.
+void setOverheadProjection(int width, int height);
 // The second half of the normal frame: the inset, the status panel, the banner once the game is
 // over, and the aiming help.
-void drawOverlays();
+void drawOverlays(const SceneView& view);
 // The whole frame while the cue ball is in hand; shows a refusal once and clears it.
-void drawPlacementScreen();
-
-void drawStatusPanel();
-void drawWinnerBanner();
-void drawAimingHelp();
-void drawPlacementHelp();
-void drawPlacementRejected();
+void drawPlacementScreen(const SceneView& view);

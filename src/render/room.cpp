@@ -7,8 +7,6 @@
 
 #include "render/material.h"
 
-Room* room = nullptr;
-
 namespace {
 constexpr float WALL_UNDER_TEXTURE[4] = {1.0f, 1.0f, 1.0f, 1.0f};
 constexpr float WALL_PLAIN[4] = {1.0f, 0.0f, 1.0f, 1.0f};

@@ -9,4 +9,3 @@ public:
     void draw(bool lighting, bool shadows, bool texturing, int passFlags) override;
 };
 
-extern Room* room;

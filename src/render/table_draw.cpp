@@ -4,6 +4,7 @@
 #include <array>
 
 #include "render/material.h"
+#include "render/object_draw.h"
 #include "render/scene.h"
 #include "sim/table.h"
 
@@ -268,17 +269,19 @@ void drawInsetBackdrop(float w, float l) {
 }
 } // namespace
 
-void Table::draw(bool lighting, bool, bool texturing, int passFlags) {
+void drawTable(const Table& table, bool lighting, bool texturing, int passFlags) {
+    const int width = table.width, length = table.length;
     const bool firstHalf = passFlags & PASS_STENCIL_MARK;
     if (passFlags & PASS_INSET_VIEW) {
         if (!firstHalf) return; // the overhead inset shows the tops only
         drawInsetBackdrop(float(width) / 2, float(length) / 2);
     }
     if (lighting) {
-        enableLitMaterial(texturing ? FELT_UNDER_TEXTURE : diffuse, specular, shininess);
+        enableLitMaterial(texturing ? FELT_UNDER_TEXTURE : table.diffuse, table.specular,
+                          table.shininess);
     }
-    if (texturing) enableTexture(textureId, lighting);
-    glColor4fv(diffuse);
+    if (texturing) enableTexture(table.textureId, lighting);
+    glColor4fv(table.diffuse);
     if (firstHalf) {
         drawFirstHalf(width, length);
         glDisable(GL_STENCIL_TEST);

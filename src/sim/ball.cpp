@@ -87,7 +87,6 @@ void Ball::setRolling() {
 }
 
 void Ball::collideWith(Ball& other) {
-    std::printf("Ball %2d collided with ball   %2d\n", number, other.number);
     const Vec3 n = (position - other.position).normalized();
     const Vec3 w = velocity - other.velocity;
     const double j = -2.0 * w.dot(n) / (n.dot(n) * (1.0 / mass + 1.0 / other.mass));
@@ -123,4 +122,9 @@ void Ball::foldRotation() {
 void Ball::stop() {
     velocity = acceleration = angularVelocity = angularAcceleration = Vec3();
     foldRotation();
+}
+
+void Ball::draw(bool lighting, bool shadows, bool texturing, int passFlags) {
+    if (DrawingOperations* operations = installedDrawingOperations())
+        operations->drawBall(*this, lighting, shadows, texturing, passFlags);
 }

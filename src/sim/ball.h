@@ -14,6 +14,7 @@ struct RackEntry {
 };
 
 constexpr int BALL_COUNT = 16;
+constexpr double RESTING_HEIGHT = 1.0; // world units: a ball's centre on the felt
 extern const RackEntry rack[BALL_COUNT];
 
 class Ball final : public SceneObject {
@@ -22,6 +23,7 @@ public:
     double radius = 1.0;  // world units
     bool pocketed = false;
 
+    Ball() = default;
     Ball(float number, float radius, const float* position, const float* diffuse,
          const float* specular, const float* shininess);
     // A probe: no number, material, orientation or texture; never drawn.
@@ -50,6 +52,3 @@ public:
 // Contact time of two spheres whose centres are d apart, closing at relative velocity w
 // (both straight lines at constant speed), touching at touchDistance; rules as Ball::timeToHit.
 double contactTime(const Vec3& d, const Vec3& w, double touchDistance);
-
-// The balls in rack-row order; balls[0] is the cue ball. The order decides ties in the simulation.
-extern Ball* balls[BALL_COUNT];

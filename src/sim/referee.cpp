@@ -3,49 +3,40 @@
 
 #include "sim/ball.h"
 
-Referee referee;
-
-namespace {
-constexpr unsigned char KEY_ENTER = 13;
-constexpr unsigned char KEY_ESCAPE = 27;
-constexpr int SPECIAL_KEY_F9 = 9;  // GLUT_KEY_F9
-constexpr int SPECIAL_KEY_F10 = 10; // GLUT_KEY_F10
-} // namespace
-
 Referee::Referee() {
     reset();
     gameOverScratchHandler = nullptr;
 }
 
 BallGroup Referee::groupOf(int ballNumber) {
-    if (ballNumber >= 1 && ballNumber <= 7) return Solids;
-    if (ballNumber >= 9 && ballNumber <= 15) return Stripes;
-    return None;
+    if (ballNumber >= 1 && ballNumber <= 7) return BallGroup::Solids;
+    if (ballNumber >= 9 && ballNumber <= 15) return BallGroup::Stripes;
+    return BallGroup::None;
 }
 
 void Referee::reset() {
     currentPlayer = 0;
     firstPocketed = -1;
-    tableState = BreakShot;
+    tableState = TableState::BreakShot;
     stripesRemaining = 7;
     solidsRemaining = 7;
     eightPocketed = cuePocketed = won = lost = false;
-    playState = Aiming;
+    playState = PlayState::Aiming;
     for (PlayerRecord& player : players) player = PlayerRecord();
 }
 
 void Referee::setCueBall(Ball* ball) { cueBall = ball; }
 
-void Referee::startShot() { playState = Shooting; }
+void Referee::startShot() { playState = PlayState::Shooting; }
 
 void Referee::ballPocketed(int ballNumber) {
     if (ballNumber != 0 && firstPocketed == -1) firstPocketed = ballNumber;
     const BallGroup group = groupOf(ballNumber);
-    if (group == None) {
+    if (group == BallGroup::None) {
         (ballNumber == 0 ? cuePocketed : eightPocketed) = true;
         return;
     }
-    int& remaining = group == Solids ? solidsRemaining : stripesRemaining;
+    int& remaining = group == BallGroup::Solids ? solidsRemaining : stripesRemaining;
     remaining -= 1;
     if (remaining != 0) return;
     // Only a player holding the group at this moment is now on the eight.
@@ -63,17 +54,19 @@ void Referee::endShot() {
 }
 
 void Referee::updateTableState() {
-    if (tableState == BreakShot) {
-        tableState = OpenTable; // the break never assigns groups
-    } else if (tableState == OpenTable && hasPocketedBall()) {
+    if (tableState == TableState::BreakShot) {
+        tableState = TableState::OpenTable; // the break never assigns groups
+    } else if (tableState == TableState::OpenTable && hasPocketedBall()) {
         assignGroups();
-        tableState = GroupsAssigned;
+        tableState = TableState::GroupsAssigned;
     }
 }
 
 void Referee::assignGroups() {
     const BallGroup group = groupOf(firstPocketed);
-    const BallGroup otherGroup = group == Solids ? Stripes : group == Stripes ? Solids : None;
+    BallGroup otherGroup = BallGroup::None;
+    if (group == BallGroup::Solids) otherGroup = BallGroup::Stripes;
+    if (group == BallGroup::Stripes) otherGroup = BallGroup::Solids;
     currentPlayerRecord().group = group;
     otherPlayerRecord().group = otherGroup;
 }
@@ -96,7 +89,7 @@ bool Referee::checkWon() {
 
 bool Referee::keepsTurn() const {
     if (cuePocketed || firstPocketed == -1) return false;
-    if (tableState != GroupsAssigned) return true;
+    if (tableState != TableState::GroupsAssigned) return true;
     return currentPlayerRecord().group == groupOf(firstPocketed);
 }
 
@@ -111,12 +104,14 @@ void Referee::nextTurn() {
 }
 
 void Referee::endGame() {
-    playState = GameOver;
+    playState = PlayState::GameOver;
     winner = (won ? currentPlayerNumber() : otherPlayerNumber()) - 1;
     if (cuePocketed && gameOverScratchHandler) gameOverScratchHandler();
 }
 
-bool Referee::isOpenTable() const { return players[0].group == None && players[1].group == None; }
+bool Referee::isOpenTable() const {
+    return players[0].group == BallGroup::None && players[1].group == BallGroup::None;
+}
 PlayerRecord& Referee::currentPlayerRecord() { return players[currentPlayer]; }
 PlayerRecord& Referee::otherPlayerRecord() { return players[(currentPlayer + 1) % 2]; }
 const PlayerRecord& Referee::currentPlayerRecord() const { return players[currentPlayer]; }
@@ -124,37 +119,37 @@ const PlayerRecord& Referee::otherPlayerRecord() const { return players[(current
 void Referee::switchPlayer() { currentPlayer = (currentPlayer + 1) % 2; }
 int Referee::currentPlayerNumber() const { return currentPlayer + 1; }
 int Referee::otherPlayerNumber() const { return (currentPlayer + 1) % 2 + 1; }
-int Referee::groupOfPlayer(int playerNumber) const { return players[playerNumber - 1].group; }
+BallGroup Referee::groupOfPlayer(int playerNumber) const { return players[playerNumber - 1].group; }
 
-int Referee::remainingInGroup(int group) const {
-    if (group == Solids) return solidsRemaining;
-    if (group == Stripes) return stripesRemaining;
+int Referee::remainingInGroup(BallGroup group) const {
+    if (group == BallGroup::Solids) return solidsRemaining;
+    if (group == BallGroup::Stripes) return stripesRemaining;
     return -1;
 }
 
 bool Referee::hasPocketedBall() const { return firstPocketed != -1; }
 int Referee::winnerNumber() const { return winner + 1; }
-bool Referee::isGameOver() const { return playState == GameOver; }
-bool Referee::isPlacingCueBall() const { return playState == PlacingCueBall; }
-void Referee::resumeAiming() { playState = Aiming; }
+bool Referee::isGameOver() const { return playState == PlayState::GameOver; }
+bool Referee::isPlacingCueBall() const { return playState == PlayState::PlacingCueBall; }
+void Referee::resumeAiming() { playState = PlayState::Aiming; }
 
 void Referee::giveBallInHand() {
-    playState = PlacingCueBall;
+    playState = PlayState::PlacingCueBall;
     if (!cueBall) return;
-    cueBall->position = Vec3(0.0, 3.0, 0.0); // above the table centre, for placement to move
+    cueBall->position = Vec3(0.0, PLACING_HEIGHT, 0.0); // above the table centre, for placement to move
     cueBall->pocketed = false;
 }
 
 bool Referee::keyAllowed(unsigned char key) const {
     const bool zoom = key == 'z' || key == 'x';
     switch (playState) {
-    case Aiming:
+    case PlayState::Aiming:
         return true;
-    case Shooting:
+    case PlayState::Shooting:
         return zoom || key == KEY_ESCAPE;
-    case PlacingCueBall:
+    case PlayState::PlacingCueBall:
         return zoom || key == KEY_ESCAPE || key == KEY_ENTER;
-    case GameOver:
+    case PlayState::GameOver:
         return key == KEY_ESCAPE;
     default:
         return false;
@@ -163,12 +158,12 @@ bool Referee::keyAllowed(unsigned char key) const {
 
 bool Referee::specialKeyAllowed(int key) const {
     switch (playState) {
-    case Aiming:
-    case PlacingCueBall:
+    case PlayState::Aiming:
+    case PlayState::PlacingCueBall:
         return true;
-    case Shooting:
+    case PlayState::Shooting:
         return key != SPECIAL_KEY_F9 && key != SPECIAL_KEY_F10;
-    case GameOver:
+    case PlayState::GameOver:
         return key == SPECIAL_KEY_F10;
     default:
         return false;

@@ -3,14 +3,25 @@
 
 class Ball;
 
-// Plain enums on purpose: the fields below hold them as ints, and both `Aiming` and
-// `PlayState::Aiming` read naturally at the call sites.
-enum BallGroup : int { None = 0, Solids = 1, Stripes = 2 };
-enum PlayState : int { Aiming = 0, Shooting = 1, PlacingCueBall = 2, GameOver = 3 };
-enum TableState : int { BreakShot = 0, OpenTable = 1, GroupsAssigned = 2 };
+enum class BallGroup : int { None = 0, Solids = 1, Stripes = 2 };
+enum class PlayState : int { Aiming = 0, Shooting = 1, PlacingCueBall = 2, GameOver = 3 };
+enum class TableState : int { BreakShot = 0, OpenTable = 1, GroupsAssigned = 2 };
+
+// Keys the referee admits or refuses: ASCII codes, and GLUT's special-key codes.
+constexpr unsigned char KEY_ENTER = 13;
+constexpr unsigned char KEY_ESCAPE = 27;
+constexpr unsigned char KEY_SPACE = ' ';
+constexpr int SPECIAL_KEY_F1 = 1;
+constexpr int SPECIAL_KEY_F8 = 8;
+constexpr int SPECIAL_KEY_F9 = 9;
+constexpr int SPECIAL_KEY_F10 = 10;
+constexpr int SPECIAL_KEY_F11 = 11;
+
+// World units: the cue ball in hand hovers at this height, clear of the balls at rest.
+constexpr double PLACING_HEIGHT = 3.0;
 
 struct PlayerRecord {
-    int group = None;         // a BallGroup
+    BallGroup group = BallGroup::None;
     bool onEightBall = false; // the player's group is cleared: the eight is theirs
 };
 
@@ -24,14 +35,14 @@ public:
     int solidsRemaining = 7;
     PlayerRecord players[2];  // player 1 at index 0
     int firstPocketed = -1;   // first object ball pocketed this shot, -1 when none
-    int tableState = BreakShot;
+    TableState tableState = TableState::BreakShot;
     bool cuePocketed = false;
     bool eightPocketed = false;
     int winner = 0;           // index of the winner, valid once the game is over
     int currentPlayer = 0;    // index of the player at the table
     bool won = false;
     bool lost = false;
-    int playState = Aiming;
+    PlayState playState = PlayState::Aiming;
     Ball* cueBall = nullptr;
 
     Referee();
@@ -55,8 +66,8 @@ public:
     void switchPlayer();
     int currentPlayerNumber() const;
     int otherPlayerNumber() const;
-    int groupOfPlayer(int playerNumber) const; // playerNumber 1 or 2
-    int remainingInGroup(int group) const;     // -1 unless Solids or Stripes
+    BallGroup groupOfPlayer(int playerNumber) const; // playerNumber 1 or 2
+    int remainingInGroup(BallGroup group) const; // -1 unless Solids or Stripes
     bool hasPocketedBall() const;
     int winnerNumber() const;
     bool isGameOver() const;
@@ -78,4 +89,3 @@ private:
     void endGame();
 };
 
-extern Referee referee;

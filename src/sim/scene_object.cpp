@@ -1,4 +1,4 @@
-// SceneObject constructors and the identity matrix; drawing and textures live elsewhere.
+// SceneObject constructors, the identity matrix, and the seam to whoever draws and textures.
 #include "sim/scene_object.h"
 
 #include <cstring>
@@ -17,4 +17,15 @@ SceneObject::SceneObject(double mass_, const float* position_, const float* diff
     std::memcpy(diffuse, diffuse_, sizeof diffuse);
     std::memcpy(specular, specular_, sizeof specular);
     shininess = *shininess_;
+}
+
+namespace {
+DrawingOperations* drawingOperations = nullptr;
+} // namespace
+
+void installDrawingOperations(DrawingOperations* operations) { drawingOperations = operations; }
+DrawingOperations* installedDrawingOperations() { return drawingOperations; }
+
+void SceneObject::loadTexture() {
+    if (drawingOperations) drawingOperations->loadTexture(*this);
 }

@@ -42,3 +42,23 @@ protected:
 };
 
 void setIdentity(float m[16]);
+
+class Ball;
+class Table;
+
+// How the simulated objects are drawn and textured: the game's GL renderer, or the headless
+// library's stand-in. Installed once at start-up; without one nothing is drawn or loaded.
+class DrawingOperations {
+public:
+    virtual void drawBall(Ball& ball, bool lighting, bool shadows, bool texturing,
+                          int passFlags) = 0;
+    virtual void drawTable(Table& table, bool lighting, bool shadows, bool texturing,
+                           int passFlags) = 0;
+    virtual void loadTexture(SceneObject& object) = 0;
+
+protected:
+    ~DrawingOperations() = default;
+};
+
+void installDrawingOperations(DrawingOperations* operations);
+DrawingOperations* installedDrawingOperations();

@@ -1,10 +1,9 @@
 // The shot loop: every ball advanced through a frame, one contact or stop at a time.
 #include "sim/simulation.h"
 
-#include "sim/ball.h"
+#include "sim/contact.h"
+#include "sim/referee.h"
 #include "sim/table.h"
-
-Ball* balls[BALL_COUNT] = {};
 
 namespace {
 enum EventKind { NO_EVENT, TABLE_EVENT, BALL_EVENT, STOP_EVENT };
@@ -18,12 +17,12 @@ struct Event {
 
 // Strict comparisons: among simultaneous contacts the lower ball index wins, and for one ball
 // its table contact comes before its ball contacts.
-Event earliestContact(double dt) {
+Event earliestContact(Ball* const balls[BALL_COUNT], const Table& table, double dt) {
     Event event;
     event.time = dt;
     for (int i = 0; i < BALL_COUNT; ++i) {
         int feature = -1;
-        const double t = table->timeToHit(*balls[i], feature);
+        const double t = table.timeToHit(*balls[i], feature);
         if (t >= 0.0 && t < event.time) event = {TABLE_EVENT, t, i, feature};
         for (int j = i + 1; j < BALL_COUNT; ++j) {
             const double tb = balls[i]->timeToHit(*balls[j]);
@@ -44,7 +43,7 @@ double stoppingTime(const Ball& ball) {
 // A ball that comes to rest before the contact must rest at its turning point: advancing it
 // past that point would put it back on the parabola, behind where it stopped. A ball struck at
 // power 0 has no speed but still its deceleration, and stops at once.
-void takeEarlierStop(Event& event) {
+void takeEarlierStop(Ball* const balls[BALL_COUNT], Event& event) {
     for (int i = 0; i < BALL_COUNT; ++i) {
         const double t = stoppingTime(*balls[i]);
         if (t >= 0.0 && t < event.time) event = {STOP_EVENT, t, i, -1};
@@ -56,33 +55,58 @@ void takeEarlierStop(Event& event) {
 // within one frame (free play stays far below that) is jammed and put at rest.
 constexpr int JAM_CONTACTS = 1000;
 
-void countContact(int counts[BALL_COUNT], int ball) {
-    if (++counts[ball] % JAM_CONTACTS == 0) balls[ball]->stop();
+void countContact(Ball& ball, int& count) {
+    if (++count % JAM_CONTACTS == 0) ball.stop();
 }
 
-void resolveContact(const Event& event, int contactCounts[BALL_COUNT]) {
+// Speeds along the contact normal n: closing before the contact, parting after it.
+Contact tableContact(Ball& ball, const Table& table, int feature) {
+    const Vec3 n = table.contactNormal(ball, feature);
+    Contact contact = {ball.number, feature, table.contactKind(feature), -ball.velocity.dot(n), 0.0};
+    table.collide(ball, feature);
+    contact.speedAfter = ball.velocity.dot(n);
+    return contact;
+}
+
+Contact ballContact(Ball& a, Ball& b) {
+    const Vec3 n = (a.position - b.position).normalized();
+    Contact contact = {a.number, b.number, ContactKind::Ball, -(a.velocity - b.velocity).dot(n),
+                       0.0};
+    a.collideWith(b);
+    contact.speedAfter = (a.velocity - b.velocity).dot(n);
+    return contact;
+}
+
+Contact resolveContact(Ball* const balls[BALL_COUNT], const Table& table, const Event& event,
+                       int contactCounts[BALL_COUNT]) {
+    Ball& ball = *balls[event.ball];
+    Contact contact;
     if (event.kind == TABLE_EVENT) {
-        table->collide(*balls[event.ball], event.other);
+        contact = tableContact(ball, table, event.other);
     } else {
-        balls[event.ball]->collideWith(*balls[event.other]);
-        countContact(contactCounts, event.other);
+        contact = ballContact(ball, *balls[event.other]);
+        countContact(*balls[event.other], contactCounts[event.other]);
     }
-    countContact(contactCounts, event.ball);
+    countContact(ball, contactCounts[event.ball]);
+    return contact;
 }
 } // namespace
 
-int simulate(double dt) {
+int simulate(Ball* const balls[BALL_COUNT], const Table& table, Referee& referee,
+             ContactHook& hook, double dt) {
     int contacts = 0;
     int contactCounts[BALL_COUNT] = {};
     while (dt > 0.0) {
-        Event event = earliestContact(dt);
-        takeEarlierStop(event);
-        for (Ball* ball : balls) ball->advance(event.time);
+        Event event = earliestContact(balls, table, dt);
+        takeEarlierStop(balls, event);
+        for (int i = 0; i < BALL_COUNT; ++i) balls[i]->advance(event.time);
         if (event.kind == NO_EVENT) break;
         if (event.kind == STOP_EVENT) {
             balls[event.ball]->stop();
         } else {
-            resolveContact(event, contactCounts);
+            const Contact contact = resolveContact(balls, table, event, contactCounts);
+            if (contact.kind == ContactKind::Pocket) referee.ballPocketed(contact.ball);
+            hook.contact(contact);
             ++contacts;
         }
         dt -= event.time;
@@ -90,8 +114,21 @@ int simulate(double dt) {
     return contacts;
 }
 
-bool allBallsAtRest() {
-    for (const Ball* ball : balls)
-        if (ball->velocity.length() > 0.0) return false;
+long playShot(Ball* const balls[BALL_COUNT], const Table& table, Referee& referee,
+              ContactHook& hook, double dt, long maxFrames) {
+    referee.startShot();
+    long frames = 0;
+    while (frames < maxFrames) {
+        simulate(balls, table, referee, hook, dt);
+        ++frames;
+        if (allBallsAtRest(balls)) break;
+    }
+    referee.endShot();
+    return frames;
+}
+
+bool allBallsAtRest(const Ball* const balls[BALL_COUNT]) {
+    for (int i = 0; i < BALL_COUNT; ++i)
+        if (balls[i]->velocity.length() > 0.0) return false;
     return true;
 }

@@ -1,10 +1,22 @@
 // The shot loop: advances the sixteen balls through a frame, contact by contact.
 #pragma once
 
-// Advances every ball of `balls` by dt seconds against `table`, resolving each contact in
-// time order and printing one console line per contact. Returns the number of contacts
-// resolved (the game ignores it; the benchmark counts them). dt <= 0 changes nothing.
-int simulate(double dt);
+#include "sim/ball.h"
+
+class ContactHook;
+class Referee;
+class Table;
+
+// Advances every ball of `balls` (rack-row order) by dt seconds on `table`, resolving each
+// contact in time order: `hook` hears each one and the referee each ball that drops. Returns the
+// number of contacts resolved. dt <= 0 changes nothing.
+int simulate(Ball* const balls[BALL_COUNT], const Table& table, Referee& referee,
+             ContactHook& hook, double dt);
 
 // The end-of-shot test: every ball's velocity is exactly zero, pocketed balls included.
-bool allBallsAtRest();
+bool allBallsAtRest(const Ball* const balls[BALL_COUNT]);
+
+// Plays a struck shot at a fixed frame time until every ball rests (or after maxFrames frames),
+// then lets the referee judge it. Returns the frames played.
+long playShot(Ball* const balls[BALL_COUNT], const Table& table, Referee& referee,
+              ContactHook& hook, double dt, long maxFrames);

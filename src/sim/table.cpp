@@ -4,7 +4,6 @@
 #include <cstdio>
 
 #include "sim/ball.h"
-#include "sim/referee.h"
 
 namespace {
 constexpr int C = FEATURE_CUSHION, K = FEATURE_CORNER, P = FEATURE_POCKET;
@@ -58,8 +57,6 @@ constexpr TableFeature tableFeatures[tableFeatureCount] = {
     {P, {24.1, 1, -46.1, 0, 0, 0, 3}},
     {C, {19, 1, -44, -19, 1, -44, 0, 0, 1}},
 };
-
-Table* table = nullptr;
 
 Table::Table(int length_, int width_, const float* position_, const float* diffuse_,
              const float* specular_, const float* shininess_)
@@ -140,22 +137,32 @@ double Table::timeToHit(const Ball& ball, int& feature) const {
 
 void Table::collide(Ball& ball, int feature) const {
     const TableFeature& f = tableFeatures[feature];
-    const int n = ball.number;
     switch (f.kind) {
     case FEATURE_POCKET:
-        std::printf("Ball %2d collided with pocket %2d\n", n, feature);
         ball.pocketed = true;
-        ball.position.y = -2.0 * (n + 1); // below the table, each ball at its own depth
+        ball.position.y = -2.0 * (ball.number + 1);
         ball.velocity = ball.acceleration = ball.angularVelocity = ball.angularAcceleration = Vec3();
-        referee.ballPocketed(n);
         break;
-    case FEATURE_CUSHION:
-        std::printf("Ball %2d collided with wall   %2d\n", n, feature);
-        rebound(ball, point(f.d + 6));
-        break;
-    default:
-        std::printf("Ball %2d collided with corner %2d\n", n, feature);
-        rebound(ball, ball.position - point(f.d));
-        break;
+    case FEATURE_CUSHION: rebound(ball, point(f.d + 6)); break;
+    default: rebound(ball, ball.position - point(f.d)); break;
     }
+}
+
+void Table::draw(bool lighting, bool shadows, bool texturing, int passFlags) {
+    if (DrawingOperations* operations = installedDrawingOperations())
+        operations->drawTable(*this, lighting, shadows, texturing, passFlags);
+}
+
+ContactKind Table::contactKind(int feature) const {
+    switch (tableFeatures[feature].kind) {
+    case FEATURE_POCKET: return ContactKind::Pocket;
+    case FEATURE_CUSHION: return ContactKind::Cushion;
+    default: return ContactKind::Corner;
+    }
+}
+
+Vec3 Table::contactNormal(const Ball& ball, int feature) const {
+    const TableFeature& f = tableFeatures[feature];
+    if (f.kind == FEATURE_CUSHION) return point(f.d + 6).normalized();
+    return (ball.position - point(f.d)).normalized();
 }

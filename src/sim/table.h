@@ -1,9 +1,18 @@
 // Table: the pool table object and the fixed list of features the balls collide with.
 #pragma once
 
+#include "sim/contact.h"
 #include "sim/scene_object.h"
 
 class Ball;
+
+// The playing area inside the cushions' noses, world units.
+constexpr int TABLE_LENGTH = 88; // along z
+constexpr int TABLE_WIDTH = 44;  // along x
+// The table's material: green felt with a soft sheen.
+constexpr float TABLE_DIFFUSE[4] = {0.0f, 0.75f, 0.0f, 1.0f};
+constexpr float TABLE_SPECULAR[4] = {0.75f, 0.75f, 0.75f, 1.0f};
+constexpr float TABLE_SHININESS = 75.0f;
 
 enum TableFeatureKind { FEATURE_CUSHION = 0, FEATURE_CORNER = 1, FEATURE_POCKET = 2 };
 
@@ -19,16 +28,20 @@ extern const TableFeature tableFeatures[tableFeatureCount];
 
 class Table final : public SceneObject {
 public:
-    int length = 88; // playing area along z, world units
-    int width = 44;  // playing area along x, world units
+    int length = TABLE_LENGTH; // playing area along z, world units
+    int width = TABLE_WIDTH;   // playing area along x, world units
 
     Table(int length, int width, const float* position, const float* diffuse, const float* specular,
           const float* shininess);
 
     double timeToHit(const Ball& ball, int& feature) const;
+    // The ball's rebound off a cushion or cushion end, or its drop into a pocket (below the
+    // table, each ball at its own depth, at rest).
     void collide(Ball& ball, int feature) const;
+    ContactKind contactKind(int feature) const;
+    // Unit normal of the contact, pointing from the feature towards the ball's centre.
+    Vec3 contactNormal(const Ball& ball, int feature) const;
 
     void draw(bool lighting, bool shadows, bool texturing, int passFlags) override;
 };
 
-extern Table* table;

@@ -34,4 +34,7 @@ public:
     void addOrbit(double dDistance, double dAzimuth, double dElevation);
 };
 
-extern Camera* camera;
+// The view at start-up, and after F10: 80 units behind the cue ball, 22 degrees above it.
+constexpr double START_DISTANCE = 80.0;  // world units
+constexpr double START_AZIMUTH = 0.0;    // degrees
+constexpr double START_ELEVATION = 22.0; // degrees

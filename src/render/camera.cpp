@@ -1,13 +1,11 @@
 // Camera: the orbit view about the target and the fixed overhead view.
-#include "app/camera.h"
+#include "render/camera.h"
 
 #include <GL/glu.h>
 
 #include <cmath>
 
 #include "sim/scene_object.h"
-
-Camera* camera = nullptr;
 
 Camera::Camera(double targetX_, double targetY_, double targetZ_, double distance_,
                double azimuth_, double elevation_, double upX_, double upY_, double upZ_)
