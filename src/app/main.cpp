@@ -1,12 +1,30 @@
 // The pool game's entry point: the window, the start-up, the callbacks and the GLUT loop.
 #include <GL/freeglut.h>
 
+#include <cstdio>
+#include <string>
+
 #include "app/key_repeat.h"
 #include "app/keyboard.h"
+#include "app/options.h"
 #include "app/shell.h"
 #include "app/shot.h"
 
 int main(int argc, char** argv) {
+    Options options;
+    std::string error;
+    switch (parseOptions(argc, argv, options, error)) {
+    case OptionsResult::Help:
+        std::printf("%s%s", USAGE, HELP);
+        return 0;
+    case OptionsResult::Version:
+        std::printf("pool %s\n", VERSION);
+        return 0;
+    case OptionsResult::Error:
+        std::fprintf(stderr, "pool: %s\n%s", error.c_str(), USAGE);
+        return 2;
+    case OptionsResult::Play: break;
+    }
     // The window title is the path the game was started with; a start without one (an empty
     // argument list) still gets a name.
     const char* title = (argc > 0 && argv[0] && argv[0][0]) ? argv[0] : "pool";

@@ -1,0 +1,82 @@
+// The game's command line.
+#include "app/options.h"
+
+#include <cstring>
+
+const char* const VERSION = POOL_VERSION;
+
+const char* const USAGE =
+    "usage: pool [--computer 1|2|both] [--level 1|2|3] [--mute] [--help] [--version]\n";
+
+const char* const HELP =
+    "Three-dimensional eight-ball pool for two players at one keyboard.\n"
+    "\n"
+    "  --computer 1|2|both  the computer plays player 1, player 2 or both (a demonstration)\n"
+    "  --level 1|2|3        the computer's strength: 1 a beginner, 3 the strongest (default 2)\n"
+    "  --mute               no sound\n"
+    "  --help               print this help and exit\n"
+    "  --version            print the version and exit\n"
+    "\n"
+    "Keys: space (hold, release) shoot; Left, Right aim; Up, Down view; z, x zoom;\n"
+    "Ctrl or Alt with an arrow: steps of 1 or 30 degrees; F1 to F8 shoot at a fixed power;\n"
+    "F9 cue ball back on its spot; F10 new game; F11 pocket all but the eight;\n"
+    "Enter place the cue ball in hand; Esc quit; right mouse button: the render menu.\n";
+
+namespace {
+// GLUT's X options, with how many values each takes.
+struct GlutOption {
+    const char* name;
+    int values;
+};
+constexpr GlutOption GLUT_OPTIONS[] = {{"-display", 1}, {"-geometry", 1}, {"-iconic", 0},
+                                       {"-direct", 0},  {"-indirect", 0}, {"-gldebug", 0},
+                                       {"-sync", 0}};
+
+int glutOptionValues(const char* arg) {
+    for (const GlutOption& option : GLUT_OPTIONS)
+        if (std::strcmp(arg, option.name) == 0) return option.values;
+    return -1;
+}
+
+bool parseComputer(const std::string& value, Options& options) {
+    if (value != "1" && value != "2" && value != "both") return false;
+    options.computerPlays[0] = value != "2";
+    options.computerPlays[1] = value != "1";
+    return true;
+}
+
+bool parseLevel(const std::string& value, Options& options) {
+    if (value != "1" && value != "2" && value != "3") return false;
+    options.level = value[0] - '0';
+    return true;
+}
+} // namespace
+
+OptionsResult parseOptions(int argc, char** argv, Options& options, std::string& error) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") return OptionsResult::Help;
+        if (arg == "--version") return OptionsResult::Version;
+        if (arg == "--mute") {
+            options.mute = true;
+            continue;
+        }
+        const int glutValues = glutOptionValues(argv[i]);
+        const bool valued = arg == "--computer" || arg == "--level" || glutValues > 0;
+        if (valued && i + 1 >= argc) {
+            error = arg + " needs a value";
+            return OptionsResult::Error;
+        }
+        if (glutValues >= 0) {
+            i += glutValues;
+        } else if (arg == "--computer") {
+            if (!parseComputer(argv[++i], options)) error = "--computer takes 1, 2 or both";
+        } else if (arg == "--level") {
+            if (!parseLevel(argv[++i], options)) error = "--level takes 1, 2 or 3";
+        } else {
+            error = "unknown option '" + arg + "'";
+        }
+        if (!error.empty()) return OptionsResult::Error;
+    }
+    return OptionsResult::Play;
+}

@@ -1,0 +1,21 @@
+// The game's command line: who the computer plays, its strength, sound, help and version.
+#pragma once
+
+#include <string>
+
+struct Options {
+    bool computerPlays[2] = {false, false}; // per player, player 1 at index 0
+    int level = 2;                          // the computer's strength, 1 to 3
+    bool mute = false;                      // no sound
+};
+
+enum class OptionsResult { Play, Help, Version, Error };
+
+// Reads the options after argv[0]. GLUT's own X options (-display NAME, -geometry WxH+X+Y,
+// -iconic, -direct, -indirect, -gldebug, -sync) are passed over for glutInit. On Error, `error`
+// says what was wrong.
+OptionsResult parseOptions(int argc, char** argv, Options& options, std::string& error);
+
+extern const char* const VERSION; // the game's version, e.g. "1.0.0"
+extern const char* const USAGE;   // one line, ending in a newline
+extern const char* const HELP;  // the usage, the options and the keys in short
