@@ -2,6 +2,7 @@
 #include <GL/gl.h>
 
 #include <array>
+#include <cmath>
 
 #include "render/material.h"
 #include "render/object_draw.h"
@@ -117,18 +118,30 @@ void drawAprons(float w, float l) {
     drawApron(corner, -1, 1);
 }
 
-// Cushion tops from the noses 3 units back; their slanted ends are the pockets' jaw lines.
-void drawCushionTops(float w, float l) {
-    const float d = CUSHION_DEPTH;
-    const float tops[6][4][2] = {
-        {{-w, -3}, {-w, -l + 3}, {-w - d, -l}, {-w - d, -1.5f}},
-        {{-w, l - 3}, {-w, 3}, {-w - d, 1.5f}, {-w - d, l}},
-        {{w - 3, l}, {-w + 3, l}, {-w, l + d}, {w, l + d}},
-        {{w, 3}, {w, l - 3}, {w + d, l}, {w + d, 1.5f}},
-        {{w, -l + 3}, {w, -3}, {w + d, -1.5f}, {w + d, -l}},
-        {{-w + 3, -l}, {w - 3, -l}, {w, -l - d}, {-w, -l - d}},
-    };
-    for (const auto& top : tops) drawTop(1.0f, top, true);
+// The cushion line that starts (end 0) or ends (end 3) at the point p of the plan.
+const TableFeature& cushionMeeting(const double* p, int end) {
+    for (const TableFeature& f : tableFeatures)
+        if (f.kind == FEATURE_CUSHION && f.d[end] == p[0] && f.d[end + 2] == p[2]) return f;
+    return tableFeatures[0]; // not reached: both ends of every nose meet a jaw
+}
+
+// The cushion tops are the collision features' own lines: each long cushion's nose, and the jaw
+// into its first end and out of its second, which end 3 units back at the pockets.
+void drawCushionTops() {
+    constexpr double MIN_NOSE_LENGTH = 10.0; // world units; jaws and pocket backs are shorter
+    for (const TableFeature& nose : tableFeatures) {
+        const double* a = nose.d;
+        const double* b = nose.d + 3;
+        if (nose.kind != FEATURE_CUSHION || std::hypot(b[0] - a[0], b[2] - a[2]) < MIN_NOSE_LENGTH)
+            continue;
+        const double* jawStart = cushionMeeting(a, 3).d;   // the jaw into the nose
+        const double* jawEnd = cushionMeeting(b, 0).d + 3; // the jaw out of it
+        const float top[4][2] = {{float(b[0]), float(b[2])},
+                                 {float(a[0]), float(a[2])},
+                                 {float(jawStart[0]), float(jawStart[2])},
+                                 {float(jawEnd[0]), float(jawEnd[2])}};
+        drawTop(1.0f, top, true);
+    }
 }
 
 // The wooden frame from the cushions' backs to the table's outer edge.
@@ -153,7 +166,7 @@ void drawFirstHalf(int width, int length) {
     drawBed(width / 2, length / 2);
     drawAprons(w, l);
     glStencilFunc(GL_ALWAYS, RAIL_STENCIL, 0xffff);
-    drawCushionTops(w, l);
+    drawCushionTops();
     glDisable(GL_TEXTURE_2D);
     setColour(RAIL_BROWN);
     drawRailTops(w, l);
