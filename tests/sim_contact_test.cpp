@@ -1,0 +1,99 @@
+// The contact hook (what each contact reports) and a game's state saved, played on and restored.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "render/headless.h"
+#include "sim/contact.h"
+#include "sim/game_state.h"
+#include "sim/simulation.h"
+#include "sim/strike.h"
+
+namespace {
+struct Recorder final : ContactHook {
+    std::vector<Contact> contacts;
+    void contact(const Contact& c) override { contacts.push_back(c); }
+};
+
+// The break (angle 0, power 100) played to rest at 1/60 s frames.
+void playBreak(Ball* const balls[BALL_COUNT], const Table& table, Referee& referee,
+               ContactHook& hook) {
+    strikeBall(*balls[0], 0.0, 100.0);
+    playShot(balls, table, referee, hook, 1.0 / 60.0, 100000);
+}
+
+bool sameBall(const Ball& a, const Ball& b) {
+    auto same = [](const Vec3& u, const Vec3& v) { return u.x == v.x && u.y == v.y && u.z == v.z; };
+    return same(a.position, b.position) && same(a.velocity, b.velocity) &&
+           same(a.acceleration, b.acceleration) && same(a.rotation, b.rotation) &&
+           same(a.angularVelocity, b.angularVelocity) &&
+           same(a.angularAcceleration, b.angularAcceleration) && a.pocketed == b.pocketed &&
+           std::memcmp(a.orientation, b.orientation, sizeof a.orientation) == 0;
+}
+
+bool sameRecord(const Referee& a, const Referee& b) {
+    for (int p = 0; p < 2; ++p)
+        if (a.players[p].group != b.players[p].group ||
+            a.players[p].onEightBall != b.players[p].onEightBall)
+            return false;
+    return a.playState == b.playState && a.tableState == b.tableState &&
+           a.currentPlayer == b.currentPlayer && a.solidsRemaining == b.solidsRemaining &&
+           a.stripesRemaining == b.stripesRemaining && a.firstPocketed == b.firstPocketed &&
+           a.cuePocketed == b.cuePocketed && a.eightPocketed == b.eightPocketed &&
+           a.won == b.won && a.lost == b.lost && a.winner == b.winner && a.cueBall == b.cueBall;
+}
+} // namespace
+
+// Straight on, the cue ball meets the apex ball after 42 units, slowed by 2 units/s^2 from 100 to
+// sqrt(100^2 - 2 * 2 * 42) units/s, and hands it all its speed; cushions and cushion ends return
+// 70% of the normal speed; a pocket takes the ball.
+TEST(ContactHook, EachContactReportsItsKindAndItsSpeedsAlongTheNormal) {
+    HeadlessGame game;
+    Recorder recorder;
+    playBreak(game.balls, game.table, game.referee, recorder);
+    const std::vector<Contact>& c = recorder.contacts;
+    ASSERT_EQ(c.size(), 63u);
+    EXPECT_EQ(c[0].ball, 0);
+    EXPECT_EQ(c[0].other, 1);
+    EXPECT_EQ(c[0].kind, ContactKind::Ball);
+    EXPECT_NEAR(c[0].speedBefore, 99.15644, 1e-5);
+    EXPECT_NEAR(c[0].speedAfter, 99.15644, 1e-5);
+    int kinds[4] = {};
+    for (const Contact& contact : c) {
+        ++kinds[int(contact.kind)];
+        EXPECT_GT(contact.speedBefore, 0.0);
+        const double returned = contact.kind == ContactKind::Ball     ? 1.0
+                                : contact.kind == ContactKind::Pocket ? 0.0
+                                                                      : 0.7;
+        EXPECT_NEAR(contact.speedAfter, returned * contact.speedBefore, 1e-9);
+    }
+    for (ContactKind kind : {ContactKind::Ball, ContactKind::Cushion, ContactKind::Pocket})
+        EXPECT_GT(kinds[int(kind)], 0) << "kind " << int(kind);
+}
+
+TEST(GameStateTest, ASearchPlaysOnACopySilentlyAndARestoreIsExact) {
+    HeadlessGame game;
+    const GameState saved = GameState::save(game.balls, game.referee);
+
+    GameState copy = saved;
+    Ball* copyBalls[BALL_COUNT];
+    for (int i = 0; i < BALL_COUNT; ++i) copyBalls[i] = &copy.balls[i];
+    copy.referee.setCueBall(copyBalls[0]);
+    SilentContacts silent;
+    testing::internal::CaptureStdout();
+    playBreak(copyBalls, game.table, copy.referee, silent);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(copy.referee.tableState, TableState::OpenTable);
+    EXPECT_FALSE(sameBall(copy.balls[0], saved.balls[0]));
+    for (int i = 0; i < BALL_COUNT; ++i) EXPECT_TRUE(sameBall(*game.balls[i], saved.balls[i]));
+    EXPECT_TRUE(sameRecord(game.referee, saved.referee));
+
+    testing::internal::CaptureStdout();
+    ConsoleContacts console;
+    playBreak(game.balls, game.table, game.referee, console);
+    EXPECT_EQ(testing::internal::GetCapturedStdout().substr(0, 32), "Ball  0 collided with ball    1\n");
+    saved.restore(game.balls, game.referee);
+    for (int i = 0; i < BALL_COUNT; ++i) EXPECT_TRUE(sameBall(*game.balls[i], saved.balls[i]));
+    EXPECT_TRUE(sameRecord(game.referee, saved.referee));
+}
