@@ -9,16 +9,12 @@
 
 #include "assets/ball_model.h"
 #include "assets/texfont.h"
-#include "sim/scene_object.h"
+#include "assets/texture.h"
 
 namespace {
 
 constexpr int WIDTH = 800;
 constexpr int HEIGHT = 600;
-
-struct PreviewObject : SceneObject {
-    void draw(bool, bool, bool, int) override {}
-};
 
 bool savePpm(const std::string& path) {
     std::vector<unsigned char> rgb(size_t(WIDTH) * HEIGHT * 3);
@@ -33,7 +29,7 @@ bool savePpm(const std::string& path) {
 }
 
 // Sixteen balls in a 4 x 4 grid, each turned by (tiltX, turnY) degrees.
-void drawBalls(PreviewObject* balls, float tiltX, float turnY) {
+void drawBalls(const unsigned int textures[16], float tiltX, float turnY) {
     glClearColor(0.1f, 0.3f, 0.15f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_PROJECTION);
@@ -54,7 +50,7 @@ void drawBalls(PreviewObject* balls, float tiltX, float turnY) {
     glMaterialfv(GL_FRONT, GL_SPECULAR, white);
     glMaterialf(GL_FRONT, GL_SHININESS, 100.0f);
     for (int n = 0; n < 16; ++n) {
-        glBindTexture(GL_TEXTURE_2D, balls[n].textureId);
+        glBindTexture(GL_TEXTURE_2D, textures[n]);
         glPushMatrix();
         glTranslatef(-3.0f + 2.0f * float(n % 4), 3.0f - 2.0f * float(n / 4), 0.0f);
         glRotatef(tiltX, 1, 0, 0);
@@ -120,11 +116,12 @@ int main(int argc, char** argv) {
     glutCreateWindow("pool art preview");
     glViewport(0, 0, WIDTH, HEIGHT);
 
-    static PreviewObject balls[16];
+    unsigned int balls[16];
     loadBallModel("Data/ball.obj");
     for (int n = 0; n < 16; ++n) {
-        std::snprintf(balls[n].textureFile, sizeof balls[n].textureFile, "Data/ball%d.bmp", n);
-        balls[n].loadTexture();
+        char file[32];
+        std::snprintf(file, sizeof file, "Data/ball%d.bmp", n);
+        balls[n] = loadTexture(file);
     }
     bool ok = true;
     drawBalls(balls, 0.0f, 0.0f);
