@@ -86,6 +86,7 @@ void init() {
     shadowMatrix(railShadowMatrix, LIGHT_POSITION, railPlane);
     referee.setCueBall(balls[0]);
     referee.gameOverScratchHandler = centreCameraOnTable;
+    std::fflush(stdout); // the loaders' messages reach a pipe before the first frame
 }
 
 void display() {

@@ -3,6 +3,8 @@
 
 #include <GL/freeglut.h>
 
+#include <cstdio>
+
 #include "app/camera.h"
 #include "app/frame_timer.h"
 #include "render/cue.h"
@@ -58,7 +60,8 @@ void strikeCueBall(double power) {
 }
 
 void simulationIdle() {
-    simulate(FrameTimer::elapsedSeconds());
+    // The frame's contact lines reach a pipe or a file as they happen, not when the game ends.
+    if (simulate(FrameTimer::elapsedSeconds()) > 0) std::fflush(stdout);
     glutPostRedisplay();
     if (!allBallsAtRest()) return;
     referee.endShot();
