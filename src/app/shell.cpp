@@ -123,6 +123,16 @@ void menu(int value) {
     glutPostRedisplay();
 }
 
+const MenuEntry MENU_ENTRIES[] = {{"Toggle Lighting", MENU_TOGGLE_LIGHTING},
+                                 {"Toggle Shadows", MENU_TOGGLE_SHADOWS},
+                                 {"Toggle Texturing", MENU_TOGGLE_TEXTURING}};
+
+void createMenu() {
+    glutCreateMenu(menu);
+    for (const MenuEntry& entry : MENU_ENTRIES) glutAddMenuEntry(entry.label, entry.value);
+    glutAttachMenu(GLUT_RIGHT_BUTTON);
+}
+
 void centreCameraOnTable() {
     camera->setTarget(0.0, 0.0, 0.0);
     glutPostRedisplay();
