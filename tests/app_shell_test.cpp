@@ -1,152 +1,117 @@
-// The shell: start-up's objects and GL state, reshape, the menu toggles, display and the font.
+// The shell and the camera: what start-up builds and sets, reshape, the menu, the font's
+// absence, and the orbit and overhead views.
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 
 #include "app/camera.h"
 #include "app/shell.h"
 #include "assets/ball_model.h"
+#include "game_test_util.h"
 #include "render/cue.h"
 #include "render/light.h"
-#include "render/overlays.h"
 #include "render/room.h"
 #include "render/scene.h"
-#include "render_test_util.h"
 #include "sim/ball.h"
 #include "sim/referee.h"
 #include "sim/table.h"
-#include "support/gl_test_main.h"
-
-int swapCount = 0;
-Image swappedFrame; // the back buffer as the last swap found it
-int redisplayRequests = 0;
-
-// The link wraps these two GLUT calls (see tests/CMakeLists.txt) to watch them: what a swap
-// shows and whether GLUT then redraws depend on the other windows on the same screen.
-extern "C" void __real_glutSwapBuffers();
-extern "C" void __wrap_glutSwapBuffers() {
-    ++swapCount;
-    swappedFrame = readBackBuffer();
-    __real_glutSwapBuffers();
-}
-extern "C" void __real_glutPostRedisplay();
-extern "C" void __wrap_glutPostRedisplay() {
-    ++redisplayRequests;
-    __real_glutPostRedisplay();
-}
 
 namespace {
 class ShellTest : public testing::Test {
 protected:
-    void SetUp() override { startGame(); }
-    // How many redisplays `action` asks for.
-    template <typename Action> static int redisplaysAfter(Action action) {
-        redisplayRequests = 0;
-        action();
-        return redisplayRequests;
-    }
+    void SetUp() override { startPlay(); }
 };
 
-Image mainFrame() {
-    renderScene(PASS_MAIN_VIEW);
-    return readBackBuffer();
+// Where a matrix (column-major) takes a point.
+Xyz transform(const float* m, double x, double y, double z) {
+    double out[4] = {};
+    for (int i = 0; i < 4; ++i) out[i] = m[i] * x + m[4 + i] * y + m[8 + i] * z + m[12 + i];
+    return {out[0] / out[3], out[1] / out[3], out[2] / out[3]};
 }
 
-TEST_F(ShellTest, StartUpCreatesTheObjectsAndWiresTheRefereeToTheCueBall) {
-    ASSERT_TRUE(room && camera && light && table && cue);
-    for (int i = 0; i < BALL_COUNT; ++i) EXPECT_EQ(balls[i]->number, int(rack[i].number));
+void expectNear(const Xyz& got, const Xyz& want, double tolerance) {
+    for (int i = 0; i < 3; ++i) EXPECT_NEAR(got[i], want[i], tolerance) << "coordinate " << i;
+}
+
+TEST_F(ShellTest, StartUpBuildsTheTableTheCueAndTheArtAndWiresTheReferee) {
     EXPECT_EQ(referee.cueBall, balls[0]);
     EXPECT_EQ(referee.gameOverScratchHandler, &centreCameraOnTable);
     EXPECT_EQ(table->length, 88);
     EXPECT_EQ(table->width, 44);
     EXPECT_EQ(cue->tipGap, 1.0);
     EXPECT_EQ(cue->cueLength, 50.0);
-    EXPECT_EQ(cue->position.z, 22.0);
-    EXPECT_EQ(light->spotCutoff, 90.0f); // recorded only; the cone is 60 degrees
-    // The art under Data/ was read.
     EXPECT_NE(ballDisplayList, 0u);
-    EXPECT_NE(room->textureId, 0u);
-    EXPECT_NE(table->textureId, 0u);
-    for (Ball* ball : balls) EXPECT_NE(ball->textureId, 0u);
+    EXPECT_NE(room->textureId * table->textureId * balls[15]->textureId, 0u);
     EXPECT_NE(font, nullptr);
-    float expected[16];
-    shadowMatrix(expected, light->lightPosition, feltPlane);
-    for (int i = 0; i < 16; ++i) EXPECT_EQ(feltShadowMatrix[i], expected[i]);
-    shadowMatrix(expected, light->lightPosition, railPlane);
-    for (int i = 0; i < 16; ++i) EXPECT_EQ(railShadowMatrix[i], expected[i]);
+    // Shadows are cast from the lamp 22 units above the centre onto the felt and the rail tops.
+    expectNear(transform(feltShadowMatrix, 3, 1, -7), {22.0 * 3 / 21, 0, -22.0 * 7 / 21}, 1e-5);
+    expectNear(transform(railShadowMatrix, 3, 1, -7), {3, 1, -7}, 1e-5);
 }
 
+TEST_F(ShellTest, TheLightModelAndTheSpotAreSetOnce) {
+    float ambient[4], cutoff = 0, exponent = 0, diffuse[4];
+    int localViewer = 0;
+    glGetFloatv(GL_LIGHT_MODEL_AMBIENT, ambient);
+    glGetIntegerv(GL_LIGHT_MODEL_LOCAL_VIEWER, &localViewer);
+    glGetLightfv(GL_LIGHT0, GL_SPOT_CUTOFF, &cutoff);
+    glGetLightfv(GL_LIGHT0, GL_SPOT_EXPONENT, &exponent);
+    glGetLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
+    EXPECT_EQ((std::array{ambient[0], ambient[1], ambient[2], ambient[3]}),
+              (std::array{0.65f, 0.65f, 0.65f, 1.0f}));
+    EXPECT_EQ(localViewer, 1);
+    EXPECT_EQ(cutoff, 60.0f); // whatever the light was given (90, recorded only)
+    EXPECT_EQ(light->spotCutoff, 90.0f);
+    EXPECT_EQ(exponent, 7.0f);
+    EXPECT_EQ(diffuse[0] + diffuse[1] + diffuse[2], 3.0f);
+    EXPECT_TRUE(glIsEnabled(GL_LIGHT0));
+}
+
+// A 45-degree vertical field of view at the window's aspect; a minimised window gets aspect 1.
 TEST_F(ShellTest, ReshapeKeepsTheSizeAndAFiniteProjection) {
-    reshape(1024, 768);
-    EXPECT_EQ(windowWidth, 1024);
-    EXPECT_EQ(windowHeight, 768);
-    double p[16];
-    glGetDoublev(GL_PROJECTION_MATRIX, p);
-    EXPECT_NEAR(p[5] / p[0], 4.0 / 3.0, 1e-6);
-    EXPECT_NEAR(p[5], 1.0 / std::tan(22.5 * M_PI / 180.0), 1e-6);
-    for (auto [w, h] : {std::pair{800, 0}, std::pair{0, 0}, std::pair{0, 600}}) {
-        reshape(w, h); // a minimised window
+    for (auto [w, h, xScale] : {std::tuple{1024, 768, 1.8106602}, {800, 0, 2.4142136},
+                                {0, 0, 2.4142136}, {0, 600, 2.4142136}}) {
+        reshape(w, h);
+        EXPECT_EQ(windowWidth, w);
         EXPECT_EQ(windowHeight, h);
+        double p[16];
+        int mode = 0, viewport[4];
         glGetDoublev(GL_PROJECTION_MATRIX, p);
-        for (double v : p) EXPECT_TRUE(std::isfinite(v)) << w << "x" << h;
-        EXPECT_NE(p[0], 0.0);
-        GLint mode = 0;
         glGetIntegerv(GL_MATRIX_MODE, &mode);
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        EXPECT_NEAR(p[0], xScale, 1e-6) << w << "x" << h;
+        EXPECT_NEAR(p[5], 2.4142136, 1e-6) << w << "x" << h; // 1 / tan 22.5 degrees
         EXPECT_EQ(mode, GL_MODELVIEW);
+        EXPECT_EQ(viewport[2], w);
     }
 }
 
-TEST_F(ShellTest, EachMenuEntryTogglesOneSwitchAndTwiceRestoresTheFrameBitForBit) {
-    bool* toggles[3] = {&lightingEnabled, &shadowsEnabled, &texturingEnabled};
-    const Image start = mainFrame();
-    for (int value = 0; value < 3; ++value) {
-        EXPECT_EQ(redisplaysAfter([value] { menu(value); }), 1);
-        for (int other = 0; other < 3; ++other) EXPECT_EQ(*toggles[other], other != value);
-        EXPECT_FALSE(sameImage(mainFrame(), start)) << value;
-        menu(value);
-        EXPECT_TRUE(sameImage(mainFrame(), start)) << value;
+TEST_F(ShellTest, TheMenuHasThreeTogglesEachFlippingItsOwnSwitch) {
+    createMenu();
+    EXPECT_EQ(glutGet(GLUT_MENU_NUM_ITEMS), 3);
+    const std::string labels[] = {"Toggle Lighting", "Toggle Shadows", "Toggle Texturing"};
+    bool* switches[] = {&lightingEnabled, &shadowsEnabled, &texturingEnabled};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(MENU_ENTRIES[i].label, labels[i]);
+        ASSERT_EQ(MENU_ENTRIES[i].value, i);
+        redisplayRequests = 0;
+        menu(i);
+        for (int j = 0; j < 3; ++j) EXPECT_EQ(*switches[j], j != i) << labels[i];
+        menu(i);
+        EXPECT_TRUE(*switches[i]);
+        EXPECT_EQ(redisplayRequests, 2);
     }
-    EXPECT_EQ(redisplaysAfter([] { menu(3); }), 1);
-    EXPECT_TRUE(lightingEnabled && shadowsEnabled && texturingEnabled);
 }
 
 TEST_F(ShellTest, GameOverOnAScratchTurnsTheViewToTheTablesCentre) {
-    EXPECT_EQ(redisplaysAfter(referee.gameOverScratchHandler), 1);
-    EXPECT_EQ(camera->targetX, 0.0);
-    EXPECT_EQ(camera->targetY, 0.0);
-    EXPECT_EQ(camera->targetZ, 0.0);
+    referee.gameOverScratchHandler();
+    EXPECT_EQ((Xyz{camera->targetX, camera->targetY, camera->targetZ}), (Xyz{0, 0, 0}));
     EXPECT_EQ(camera->distance, 80.0);
+    EXPECT_EQ(redisplayRequests, 1);
 }
 
-// The frame display should show: cleared, then the one composition the play state asks for.
-Image composedFrame(void (*compose)()) {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-    compose();
-    return readBackBuffer();
-}
-
-Image displayedFrame() {
-    glClear(GL_COLOR_BUFFER_BIT); // nothing of an earlier frame may show through
-    swapCount = 0;
-    display();
-    EXPECT_EQ(swapCount, 1);
-    return swappedFrame;
-}
-
-TEST_F(ShellTest, DisplayDrawsTheMainViewWithItsOverlaysOrThePlacementScreenAndSwapsOnce) {
-    const Image normal = composedFrame([] {
-        drawScene(PASS_MAIN_VIEW);
-        drawOverlays();
-    });
-    EXPECT_TRUE(sameImage(displayedFrame(), normal));
-    referee.giveBallInHand();
-    const Image placing = composedFrame(drawPlacementScreen);
-    EXPECT_FALSE(sameImage(placing, normal));
-    EXPECT_TRUE(sameImage(displayedFrame(), placing));
-}
-
-TEST_F(ShellTest, MissingFontIsReportedOnceWithItsFileAndReasonAndLeavesNoFont) {
+TEST_F(ShellTest, AMissingFontIsReportedOnceWithItsFileAndReasonAndLeavesNoFont) {
     TextureFont* const loaded = font;
     testing::internal::CaptureStderr();
     loadFont("Data/no-such-font.txf");
@@ -155,5 +120,43 @@ TEST_F(ShellTest, MissingFontIsReportedOnceWithItsFileAndReasonAndLeavesNoFont) 
               "shown without text.\n");
     EXPECT_EQ(font, nullptr);
     font = loaded;
+}
+
+// Eye, centre and up of the orbit about (0, 1, 22). A distance of 0 looks the way a tiny one
+// would; straight up or down, the screen's up is the one nearby elevations tend to; past 90
+// degrees the picture turns over.
+TEST(Camera, OrbitViewsIncludingTheDegenerateOnes) {
+    const struct {
+        double distance, azimuth, elevation;
+        Xyz eye, centre, up;
+    } cases[] = {
+        {80, 90, 22, {74.17471, 30.96853, 22}, {0, 1, 22}, {0, 1, 0}},
+        {-20, 0, 22, {0, -6.49213, 3.45632}, {0, 1, 22}, {0, 1, 0}},
+        {0, 0, 22, {0, 1, 22}, {0, 0.62539, 21.07282}, {0, 1, 0}},
+        {10, 30, 90, {0, 11, 22}, {0, 1, 22}, {-0.5, 0, -0.86603}},
+        {10, 30, -90, {0, -9, 22}, {0, 1, 22}, {0.5, 0, 0.86603}},
+        {0, 30, 90, {0, 1, 22}, {0, 0, 22}, {-0.5, 0, -0.86603}},
+        {10, 0, 100, {0, 10.84808, 20.26352}, {0, 1, 22}, {0, 1, 0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.distance << " " << c.azimuth << " " << c.elevation);
+        const LookAt v = Camera(0, 1, 22, c.distance, c.azimuth, c.elevation, 0, 1, 0).orbitView();
+        expectNear(xyz(v.eye), c.eye, 1e-4);
+        expectNear(xyz(v.centre), c.centre, 1e-4);
+        expectNear(xyz(v.up), c.up, 1e-4);
+    }
+}
+
+// Straight down from (0, 10, 0) on the table's centre, screen up along -x, whatever the fields.
+TEST(Camera, TheOverheadViewIgnoresEveryField) {
+    for (int pass : {PASS_INSET_VIEW, PASS_PLACEMENT_VIEW}) {
+        glLoadIdentity();
+        Camera(7, -3, 11, 0, 45, 90, 1, 0, 0).look(pass);
+        float m[16];
+        glGetFloatv(GL_MODELVIEW_MATRIX, m);
+        expectNear(transform(m, 0, 0, 0), {0, 0, -10}, 1e-6);
+        expectNear(transform(m, 1, 0, 0), {0, -1, -10}, 1e-6);
+        expectNear(transform(m, 0, 0, 1), {-1, 0, -10}, 1e-6);
+    }
 }
 } // namespace

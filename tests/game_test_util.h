@@ -1,0 +1,35 @@
+// Helpers of the game's GL tests: a fresh game for every test, shots played out with a fixed
+// frame time, pixels and stencil values read back, and counted redisplay requests.
+#pragma once
+
+#include <array>
+#include <vector>
+
+#include "sim/vec3.h"
+
+using Rgb = std::array<int, 3>;
+using Xyz = std::array<double, 3>;
+inline Xyz xyz(const Vec3& v) { return {v.x, v.y, v.z}; }
+
+// Redisplays asked for since the last reset; the test link wraps glutPostRedisplay.
+extern int redisplayRequests;
+
+// Runs the game's start-up once per process (the test window is current), then a new game as
+// F10 starts it, every toggle on, no idle callback, the window size 800x600 and no redisplay
+// counted.
+void startPlay();
+// Runs the installed idle callback until none is left, each frame lasting frameSeconds on the
+// frame timer; returns the number of idle calls made, or -1 after maxCalls.
+int runIdle(double frameSeconds = 1.0 / 60.0, int maxCalls = 100000);
+// Makes the next frame-timer reading report `seconds` since the last one.
+void setNextFrameTime(double seconds);
+
+// The overhead box the overlays use for an 800x600 window, over the depth range given.
+void overheadProjection(double zNear, double zFar);
+// Clears everything and draws one scene pass into the back buffer.
+void renderScene(int passFlags);
+// Colour and stencil value of the window pixel of a world point, under the current matrices.
+Rgb colourAt(double x, double y, double z);
+int stencilAt(double x, double y, double z);
+// The 800x600 window's back buffer, RGB, rows bottom to top.
+std::vector<unsigned char> readBackBuffer();
