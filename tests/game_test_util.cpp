@@ -60,28 +60,28 @@ void renderScene(int passFlags) {
     glFinish();
 }
 
-// Reads one pixel of the back buffer where a world point lands.
-static void readAt(double x, double y, double z, GLenum format, GLenum type, void* out) {
-    double model[16], projection[16], wx = 0, wy = 0, wz = 0;
+// Reads the back buffer's pixel at a world point.
+static void readAt(const Xyz& point, GLenum format, GLenum type, void* out) {
+    double model[16], projection[16], x = 0, y = 0, z = 0;
     int viewport[4];
     glGetDoublev(GL_MODELVIEW_MATRIX, model);
     glGetDoublev(GL_PROJECTION_MATRIX, projection);
     glGetIntegerv(GL_VIEWPORT, viewport);
-    gluProject(x, y, z, model, projection, viewport, &wx, &wy, &wz);
+    gluProject(point[0], point[1], point[2], model, projection, viewport, &x, &y, &z);
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(int(wx), int(wy), 1, 1, format, type, out);
+    glReadPixels(int(x), int(y), 1, 1, format, type, out);
 }
 
 Rgb colourAt(double x, double y, double z) {
     unsigned char p[3] = {};
-    readAt(x, y, z, GL_RGB, GL_UNSIGNED_BYTE, p);
+    readAt({x, y, z}, GL_RGB, GL_UNSIGNED_BYTE, p);
     return {p[0], p[1], p[2]};
 }
 
 int stencilAt(double x, double y, double z) {
     GLuint value = 0;
-    readAt(x, y, z, GL_STENCIL_INDEX, GL_UNSIGNED_INT, &value);
+    readAt({x, y, z}, GL_STENCIL_INDEX, GL_UNSIGNED_INT, &value);
     return int(value);
 }
 

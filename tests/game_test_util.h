@@ -2,6 +2,8 @@
 // frame time, pixels and stencil values read back, and counted redisplay requests.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <array>
 #include <vector>
 
@@ -10,26 +12,28 @@
 using Rgb = std::array<int, 3>;
 using Xyz = std::array<double, 3>;
 inline Xyz xyz(const Vec3& v) { return {v.x, v.y, v.z}; }
+inline void expectNear(const Xyz& got, const Xyz& want, double tolerance) {
+    for (int i = 0; i < 3; ++i) EXPECT_NEAR(got[i], want[i], tolerance) << "coordinate " << i;
+}
 
 // Redisplays asked for since the last reset; the test link wraps glutPostRedisplay.
 extern int redisplayRequests;
 
 // Runs the game's start-up once per process (the test window is current), then a new game as
-// F10 starts it, every toggle on, no idle callback, the window size 800x600 and no redisplay
-// counted.
+// F10 starts it, every toggle on, no idle callback, the window size 800x600, no redisplay counted.
 void startPlay();
-// Runs the installed idle callback until none is left, each frame lasting frameSeconds on the
-// frame timer; returns the number of idle calls made, or -1 after maxCalls.
-int runIdle(double frameSeconds = 1.0 / 60.0, int maxCalls = 100000);
 // Makes the next frame-timer reading report `seconds` since the last one.
 void setNextFrameTime(double seconds);
+// Runs the installed idle callback, each frame lasting frameSeconds, until none is left; returns
+// the number of calls made, or -1 after maxCalls.
+int runIdle(double frameSeconds = 1.0 / 60.0, int maxCalls = 100000);
 
 // The overhead box the overlays use for an 800x600 window, over the depth range given.
 void overheadProjection(double zNear, double zFar);
 // Clears everything and draws one scene pass into the back buffer.
 void renderScene(int passFlags);
-// Colour and stencil value of the window pixel of a world point, under the current matrices.
+// Colour and stencil value of the back buffer's pixel at a world point.
 Rgb colourAt(double x, double y, double z);
 int stencilAt(double x, double y, double z);
-// The 800x600 window's back buffer, RGB, rows bottom to top.
+// The whole 800x600 back buffer, RGB, rows bottom to top.
 std::vector<unsigned char> readBackBuffer();

@@ -48,7 +48,7 @@ display_ready() {
 }
 
 # Starts the game from directory $1 (which holds Data/). Its standard output goes through a
-# pipe, copied to $WORK/out as it arrives; its error stream goes to $WORK/err.
+# pipe and is copied to $WORK/out as it arrives; its error stream goes to $WORK/err.
 start_game() {
   rm -f "$WORK/pipe" && mkfifo "$WORK/pipe"
   cat "$WORK/pipe" >"$WORK/out" &
@@ -56,8 +56,7 @@ start_game() {
   (cd "$1" && exec "$POOL" >"$WORK/pipe" 2>"$WORK/err") &
   GAME_PID=$!
   wait_for "the game's window" 20 window_shown
-  # Without a window manager the keys go to the window under the pointer.
-  xdotool mousemove $((WIDTH / 2)) $((HEIGHT / 2))
+  xdotool mousemove $((WIDTH / 2)) $((HEIGHT / 2)) # without a window manager keys go there
   wait_for "the first frame" 20 frame_drawn
 }
 
@@ -66,8 +65,8 @@ window_shown() {
   WINDOW=$(xdotool search --name "^$POOL\$" 2>/dev/null | head -n1) && [ -n "$WINDOW" ]
 }
 
-# The game goes full screen once its window shows: the first frame that counts fills the
-# screen down to its lower-right corner.
+# The game goes full screen once its window shows: the first frame that counts fills the screen
+# down to its lower-right corner.
 frame_drawn() {
   shot first
   set -- $(region_mean first $((WIDTH * 9 / 10)) $((HEIGHT * 9 / 10)) $((WIDTH / 10)) $((HEIGHT / 10)))
@@ -75,10 +74,8 @@ frame_drawn() {
 }
 
 keys() { xdotool key --delay 40 "$@"; }
-# Presses one key $2 times.
-repeat_key() { xdotool key --repeat "$2" --delay 40 "$1"; }
-# Saves the screen as $SHOTS/$1.png.
-shot() { import -window root "$SHOTS/$1.png"; }
+repeat_key() { xdotool key --repeat "$2" --delay 40 "$1"; } # key $1, $2 times
+shot() { import -window root "$SHOTS/$1.png"; }             # the screen as $SHOTS/$1.png
 
 # Mean colour "r g b" (0 to 255) of a region of a screenshot: x y width height from the top left.
 region_mean() {
@@ -96,10 +93,7 @@ bright_pixels() {
 # game waits for a shot: olive (red about green, no blue) rather than the felt's green. It is
 # looked for in two stretches of its line, farther apart than a ball is wide, so that a yellow
 # ball rolling across the line is not taken for it.
-cue_shown() {
-  shot "$1"
-  olive_at "$1" 55 && olive_at "$1" 62
-}
+cue_shown() { shot "$1" && olive_at "$1" 55 && olive_at "$1" 62; }
 
 # The screen's centre column is olive over 6% of its height, from $2% down.
 olive_at() {
@@ -112,7 +106,7 @@ quit_game() {
   keys Escape
   local status=0
   wait "$GAME_PID" || status=$?
-  GAME_PID=""
   wait "$READER_PID" || true
+  GAME_PID="" READER_PID=""
   [ "$status" -eq 0 ] || fail "Escape ended the game with status $status"
 }
