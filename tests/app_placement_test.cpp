@@ -24,7 +24,6 @@ class PlacementTest : public testing::Test {
 protected:
     void SetUp() override { giveBallInHand(); }
     static Ball& cueBall() { return *balls[0]; }
-    // Hovers the cue ball over (x, z).
     static void hoverAt(double x, double z) { cueBall().position = Vec3(x, PLACING_HEIGHT, z); }
 };
 

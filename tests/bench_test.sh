@@ -10,4 +10,3 @@ start_display 1920x1080
   fail "pool-frame-bench: $(cat "$WORK/frames")"
 "$3" "$1" 1 >"$WORK/startup" 2>&1 && grep -q '^run 1: first frame [0-9]* ms, .* 0 redraws' "$WORK/startup" ||
   fail "pool-startup-bench: $(cat "$WORK/startup")"
-cat "$WORK/frames" "$WORK/startup"

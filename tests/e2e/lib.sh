@@ -25,8 +25,7 @@ wait_for() {
   local what=$1 tries=$(($2 * 4))
   shift 2
   until "$@"; do
-    tries=$((tries - 1))
-    [ "$tries" -gt 0 ] || fail "timed out waiting for $what"
+    [ $((tries -= 1)) -gt 0 ] || fail "timed out waiting for $what"
     sleep 0.25
   done
 }
@@ -34,7 +33,7 @@ wait_for() {
 not() { ! "$@"; }
 
 # A virtual screen of WIDTHxHEIGHT that no other test shares; the server picks a free number.
-# -noreset: a server that resets as its last client leaves refuses the next one meanwhile.
+# (-noreset: a server that resets as its last client leaves refuses the next one meanwhile.)
 start_display() {
   WIDTH=${1%x*} HEIGHT=${1#*x}
   Xvfb -displayfd 5 -screen 0 "${1}x24" -nolisten tcp -noreset 5>"$WORK/display" 2>/dev/null &
@@ -43,8 +42,7 @@ start_display() {
 }
 
 display_ready() {
-  [ -s "$WORK/display" ] && export DISPLAY=":$(head -n1 "$WORK/display")" &&
-    xdotool getdisplaygeometry >/dev/null 2>&1
+  [ -s "$WORK/display" ] && export DISPLAY=":$(head -n1 "$WORK/display")" && xdotool getdisplaygeometry >/dev/null 2>&1
 }
 
 # Starts the game from directory $1 (which holds Data/). Its standard output goes through a
@@ -65,8 +63,8 @@ window_shown() {
   WINDOW=$(xdotool search --name "^$POOL\$" 2>/dev/null | head -n1) && [ -n "$WINDOW" ]
 }
 
-# The game goes full screen once its window shows: the first frame that counts fills the screen
-# down to its lower-right corner.
+# The game goes full screen once its window shows: the first frame that counts reaches the
+# screen's lower-right corner.
 frame_drawn() {
   shot first
   set -- $(region_mean first $((WIDTH * 9 / 10)) $((HEIGHT * 9 / 10)) $((WIDTH / 10)) $((HEIGHT / 10)))
