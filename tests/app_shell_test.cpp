@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "app/camera.h"
@@ -60,6 +61,7 @@ std::pair<std::array<int, 3>, int> pixelAt(const Xyz& point) {
     glReadPixels(int(x), int(y), 1, 1, GL_STENCIL_INDEX, GL_INT, &stencil);
     return {{rgb[0], rgb[1], rgb[2]}, stencil};
 }
+
 constexpr int W = 400, H = 300; // reference pictures: the 800x600 frame, each pixel a 2x2 mean
 constexpr int PIXEL_TOLERANCE = 16;            // a channel further off marks a different pixel
 constexpr double MAX_DIFFERENT_PIXELS = 0.001; // fraction of the frame
@@ -199,8 +201,9 @@ TEST_F(ShellTest, FlatColoursStencilMarksAndShadowsAtChosenPoints) {
     }
 }
 
-// Reshape: a 45-degree vertical field of view at the window's aspect, 1 for a minimised window.
-TEST_F(ShellTest, StartUpWiresTheRefereeAndSetsTheLightAndReshapeTheProjection) {
+// Start-up sets the light and the handler of a game ended on a scratch; reshape gives a 45-degree
+// vertical field of view at the window's aspect, or at aspect 1 for a minimised window.
+TEST_F(ShellTest, StartUpSetsTheLightAndTheScratchHandlerAndReshapeAFiniteProjection) {
     for (auto [w, h, xScale] : {std::tuple{1024, 768, 1.8106602}, {0, 600, 2.4142136}}) {
         reshape(w, h);
         double p[16];
