@@ -43,11 +43,7 @@ int main(int argc, char** argv) {
     glutKeyboardUpFunc(keyboardUp);
     glutSpecialFunc(special);
     enableDetectableAutoRepeat();
-    glutCreateMenu(menu);
-    glutAddMenuEntry("Toggle Lighting", MENU_TOGGLE_LIGHTING);
-    glutAddMenuEntry("Toggle Shadows", MENU_TOGGLE_SHADOWS);
-    glutAddMenuEntry("Toggle Texturing", MENU_TOGGLE_TEXTURING);
-    glutAttachMenu(GLUT_RIGHT_BUTTON);
+    createMenu();
     glutMainLoop();
     return 0;
 }

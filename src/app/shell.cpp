@@ -87,6 +87,7 @@ void init() {
     shadowMatrix(railShadowMatrix, LIGHT_POSITION, railPlane);
     referee.setCueBall(balls[0]);
     referee.gameOverScratchHandler = centreCameraOnTable;
+    std::fflush(stdout); // the loaders' messages reach a pipe before the first frame
 }
 
 void display() {
@@ -122,6 +123,16 @@ void menu(int value) {
     if (value == MENU_TOGGLE_SHADOWS) shadowsEnabled = !shadowsEnabled;
     if (value == MENU_TOGGLE_TEXTURING) texturingEnabled = !texturingEnabled;
     postRedisplay();
+}
+
+const MenuEntry MENU_ENTRIES[] = {{"Toggle Lighting", MENU_TOGGLE_LIGHTING},
+                                 {"Toggle Shadows", MENU_TOGGLE_SHADOWS},
+                                 {"Toggle Texturing", MENU_TOGGLE_TEXTURING}};
+
+void createMenu() {
+    glutCreateMenu(menu);
+    for (const MenuEntry& entry : MENU_ENTRIES) glutAddMenuEntry(entry.label, entry.value);
+    glutAttachMenu(GLUT_RIGHT_BUTTON);
 }
 
 void centreCameraOnTable() {

@@ -31,3 +31,12 @@ void centreCameraOnTable();
 constexpr int MENU_TOGGLE_LIGHTING = 0;
 constexpr int MENU_TOGGLE_SHADOWS = 1;
 constexpr int MENU_TOGGLE_TEXTURING = 2;
+
+// One entry of the right-button menu: its label and the value handed to `menu`.
+struct MenuEntry {
+    const char* label;
+    int value;
+};
+extern const MenuEntry MENU_ENTRIES[]; // Lighting, Shadows, Texturing
+// Creates the menu of MENU_ENTRIES, handled by `menu`, on the right mouse button.
+void createMenu();

@@ -58,6 +58,7 @@ void strikeCueBall(double power) {
 
 void simulationIdle() {
     simulate(balls, *table, referee, contactLines, FrameTimer::elapsedSeconds());
+    // The frame's contact lines reach a pipe or a file as they happen, not when the game ends.
     contactLines.endFrame();
     postRedisplay();
     if (!allBallsAtRest(balls)) return;

@@ -1,64 +1,67 @@
 #!/usr/bin/env bash
-# A game played at the keyboard: a scratch gives the other player ball in hand on the placement
-# screen, a spot on the apex ball is refused (the refusal shows until the next redraw), a free
-# spot is accepted; F11 and a shot that drops the eight end the game with the winner banner;
-# F10 brings back the opening picture exactly; Escape ends the game with status 0.
-# Usage: game.sh POOL WIDTHxHEIGHT   (run from the build folder, which holds Data/)
+# One game at the keyboard on an 800x600 virtual display: the space bar held under key repeat
+# strikes once, dropping the cue ball into the corner pocket behind it; ball in hand refuses the
+# apex ball's spot (shown until the next redraw) and takes a free one; F11 and a shot on the eight
+# bring the winner banner; F10 the opening picture; the break's contacts come through a pipe as
+# the balls roll; Escape ends the game with status 0.
+# Usage: game.sh POOL   (run from the build folder, which holds Data/)
 POOL=$1
-SHOTS=$PWD/e2e-shots/game-$2
 . "$(dirname "$0")/lib.sh"
 
-start_display "$2"
+start_display 800x600
 start_game "$PWD"
-
-# Aim 135 degrees (towards the corner pocket behind the cue ball) and scratch.
+cue_shown start || fail "no cue at start-up"
+# Aim 135 degrees: Alt turns 30, Ctrl 1 and wins over Alt.
 repeat_key alt+Right 4
-repeat_key ctrl+Right 15
-keys F7
-wait_for "ball in hand after the scratch" 30 placement_shown placement
+repeat_key ctrl+alt+Right 15
+xdotool keydown space sleep 3 keyup space
+# The placement screen shows no room: its top-left corner is the table's dark wooden rail.
+placement_shown() {
+  shot "$1"
+  set -- $(region_mean "$1" 0 0 20 15)
+  [ "$1" -lt 90 ] && [ "$2" -lt 70 ] && [ "$1" -ge "$3" ]
+}
+wait_for "ball in hand after the held-space shot" 60 placement_shown placement
+[ "$(cat "$WORK/out")" = "Ball  0 collided with pocket 19" ] || fail "contacts: $(cat "$WORK/out")"
 
-# The refusal lines sit in the middle of the screen, left of the rack.
-refusal_pixels() { bright_pixels "$1" $((WIDTH / 16)) $((HEIGHT / 2 - 45)) 480 53; }
-# Onto the apex ball at (0, -22): refused.
+# The lifted ball moves half the arrow's degrees (Alt 15 units, Ctrl 0.5, alone or with Shift
+# 0.25). The refusal's lines sit in the middle of the screen, left of the rack.
+refusal() { shot "$1" && bright_pixels "$1" 50 255 480 53; }
+BEFORE=$(refusal placement)
+refused() { placement_shown "$1" && [ "$(refusal "$1")" -gt $((BEFORE + 300)) ]; }
+gone() { [ "$(refusal "$1")" -lt $((BEFORE + 100)) ]; }
 keys alt+Right
-repeat_key ctrl+Right 14
+repeat_key ctrl+Right 14 # onto the apex ball at (0, -22)
 keys Return
-sleep 1
-shot refused
-placement_shown refused || fail "a refused spot left the placement screen"
-BEFORE=$(refusal_pixels placement)
-SHOWN=$(refusal_pixels refused)
-[ "$SHOWN" -gt $((BEFORE + 300)) ] || fail "no refusal on the screen ($SHOWN bright pixels, $BEFORE before)"
-keys Up
-sleep 1
-shot refusal-gone
-[ "$(refusal_pixels refusal-gone)" -lt $((BEFORE + 100)) ] || fail "the refusal outlived the next redraw"
-
-# To the free spot (7.5, -19), in line with the eight and the far corner pocket.
+wait_for "the refusal" 10 refused refused
+keys shift+Up
+wait_for "the refusal to go at the next redraw" 10 gone refusal-gone
 keys Down
 repeat_key ctrl+Down 15
-repeat_key ctrl+Left 6
+repeat_key ctrl+Left 6 # to (7.5, -19), in line with the eight and the far corner pocket
 keys Return
 wait_for "aiming after the placement" 10 cue_shown placed
-
-# Every object ball but the eight pocketed, then the eight dropped: the game is over.
 keys F11
 repeat_key alt+Left 3
 repeat_key ctrl+Right 4
 keys F7
-banner_shown() {
-  shot "$1"
-  [ "$(bright_pixels "$1" $((WIDTH / 4)) $((HEIGHT * 3 / 8)) 400 60)" -gt 400 ]
-}
-wait_for "the winner banner" 60 banner_shown over
-
+banner() { shot "$1" && [ "$(bright_pixels "$1" 200 225 400 60)" -gt 400 ]; }
+wait_for "the winner banner" 60 banner over
 keys F10
-sleep 1
-shot new-game
-compare -metric AE "$SHOTS/first.png" "$SHOTS/new-game.png" null: 2>"$WORK/diff" ||
-  fail "F10 did not bring back the opening picture ($(cat "$WORK/diff") pixels differ)"
+opening() { shot "$1" && compare -metric AE "$SHOTS/first.png" "$SHOTS/$1.png" null: 2>/dev/null; }
+wait_for "the opening picture after F10" 10 opening new-game
+
+# The break: its first contact is in the output before the cue shows again.
+SHOT_LINES=$(wc -l <"$WORK/out")
+keys F8
+first_contact() { [ "$(wc -l <"$WORK/out")" -gt "$SHOT_LINES" ] && not cue_shown rolling; }
+wait_for "the break's first contact while the balls roll" 30 first_contact
+sed -n "$((SHOT_LINES + 1))p" "$WORK/out" | grep -qx 'Ball  0 collided with ball    1' ||
+  fail "the break's first contact: $(sed -n "$((SHOT_LINES + 1))p" "$WORK/out")"
+wait_for "the break to end in aiming" 90 cue_shown after
 quit_game
 
-grep -q '^Ball  0 collided with pocket' "$WORK/out" || fail "no scratch in the contacts"
-grep -q '^Ball  8 collided with pocket' "$WORK/out" || fail "the eight never dropped"
-echo "game at $2: refusal $SHOWN bright pixels (from $BEFORE), banner shown, new game identical"
+# Started with no arguments at all, without a display, it calls itself pool as it says so.
+(env -u DISPLAY perl -e 'exec { $ARGV[0] } ()' "$POOL" 2>&1 || true) | grep -q '^pool: cannot open the X display' ||
+  fail "started with no arguments, the game does not call itself pool"
+echo "game: $(wc -l <"$WORK/out") contacts; refusal shown once; banner; new game as at start; break piped"

@@ -4,14 +4,8 @@
 
 #include "support/gl_test_main.h"
 
-namespace {
-int mainWindow = 0;
-}
-
 // The leak check of the sanitizer runtime; linked in sanitized builds only.
 extern "C" __attribute__((weak)) void __lsan_do_leak_check();
-
-int glTestWindow() { return mainWindow; }
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
@@ -21,7 +15,7 @@ int main(int argc, char** argv) {
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH | GLUT_STENCIL);
     glutInitWindowSize(GL_TEST_WIDTH, GL_TEST_HEIGHT);
     glutInitWindowPosition(0, 0);
-    mainWindow = glutCreateWindow("pool tests");
+    glutCreateWindow("pool tests");
     glutDisplayFunc([] {});
     glViewport(0, 0, GL_TEST_WIDTH, GL_TEST_HEIGHT);
     const int result = RUN_ALL_TESTS();

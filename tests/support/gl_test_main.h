@@ -3,5 +3,3 @@
 
 constexpr int GL_TEST_WIDTH = 800;
 constexpr int GL_TEST_HEIGHT = 600;
-
-int glTestWindow();
