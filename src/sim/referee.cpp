@@ -76,6 +76,9 @@ void Referee::assignGroups() {
     const BallGroup otherGroup = group == Solids ? Stripes : group == Stripes ? Solids : None;
     currentPlayerRecord().group = group;
     otherPlayerRecord().group = otherGroup;
+    // A group cleared while the table was open put nobody on the eight when it emptied.
+    for (PlayerRecord& player : players)
+        if (remainingInGroup(player.group) == 0) player.onEightBall = true;
 }
 
 bool Referee::checkLost() {
