@@ -291,4 +291,25 @@ TEST_F(KeyboardTest, F10DuringTheStrokeStartsTheNewGameWithoutAStrike) {
     EXPECT_EQ(referee.tableState, BreakShot);
     EXPECT_EQ(referee.currentPlayerNumber(), 1);
 }
+
+// Mended: F1 to F8 used to strike a cue ball lying in a pocket, below the table, and the shot
+// then ran on for a long while after every ball on the table had stopped.
+TEST_F(KeyboardTest, F1ToF8LeaveACueBallInAPocketAndTheShotEndsWithTheTable) {
+    cue->angle = 2.0;
+    special(GLUT_KEY_F8, 0, 0); // a break on which the cue ball drops while others still roll
+    for (int frame = 0; frame < 600 && !balls[0]->pocketed; ++frame) runIdle(1.0 / 60.0, 1);
+    ASSERT_TRUE(balls[0]->pocketed);
+    ASSERT_EQ(referee.playState, Shooting);
+    special(GLUT_KEY_F8, 0, 0);
+    EXPECT_EQ(balls[0]->velocity.length(), 0.0);
+    auto tableMoves = [] {
+        for (const Ball* ball : balls)
+            if (!ball->pocketed && ball->velocity.length() > 0.0) return true;
+        return false;
+    };
+    while (tableMoves()) ASSERT_NE(runIdle(1.0 / 60.0, 1), 0);
+    EXPECT_EQ(installedIdle(), nullptr); // ended on the frame the table came to rest
+    EXPECT_EQ(referee.playState, PlacingCueBall);
+    EXPECT_EQ(referee.currentPlayerNumber(), 2);
+}
 } // namespace
