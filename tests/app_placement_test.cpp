@@ -118,7 +118,7 @@ TEST_F(PlacementTest, EnterOutsideBallInHandDoesNothing) {
     EXPECT_EQ(cueBall().position.y, 3.0);
 }
 
-TEST_F(PlacementTest, F9PutsTheCueBallBackOnItsStartSpotAtRestWithoutAnOverlapTest) {
+TEST_F(PlacementTest, F9PutsTheCueBallBackOnItsStartSpotAtRest) {
     for (int state : {Aiming, PlacingCueBall}) {
         referee.playState = state;
         Ball& ball = cueBall();
@@ -126,7 +126,6 @@ TEST_F(PlacementTest, F9PutsTheCueBallBackOnItsStartSpotAtRestWithoutAnOverlapTe
         ball.velocity = ball.acceleration = ball.rotation = Vec3(1.0, 0.0, 1.0);
         ball.angularVelocity = ball.angularAcceleration = Vec3(1.0, 0.0, 1.0);
         ball.pocketed = true;
-        balls[5]->position = Vec3(0.0, 1.0, 22.0); // another ball on the start spot stays
         special(GLUT_KEY_F9, 0, 0);
         EXPECT_EQ(referee.playState, Aiming);
         EXPECT_FALSE(ball.pocketed);
@@ -134,7 +133,6 @@ TEST_F(PlacementTest, F9PutsTheCueBallBackOnItsStartSpotAtRestWithoutAnOverlapTe
         for (const Vec3* v : {&ball.velocity, &ball.acceleration, &ball.rotation,
                               &ball.angularVelocity, &ball.angularAcceleration})
             EXPECT_EQ(v->length(), 0.0);
-        expectAt(balls[5]->position, 0.0, 1.0, 22.0);
         EXPECT_EQ(camera->targetZ, 22.0);
         EXPECT_EQ(cue->position.z, 22.0);
     }
@@ -176,6 +174,22 @@ TEST_F(PlacementTest, AFullPowerShotFromBallInHandNeverLeavesTheTable) {
         EXPECT_EQ(ball.position.y, 1.0) << "aim " << aim;
         EXPECT_LE(std::abs(ball.position.x), 21.0 + 1e-9) << "aim " << aim;
         EXPECT_LE(std::abs(ball.position.z), 43.0 + 1e-9) << "aim " << aim;
+    }
+}
+
+// Mended: F9 used to put the cue ball inside a ball lying on its start spot (0, 1, 22).
+TEST_F(PlacementTest, F9DoesNothingWhileABallInPlayLiesOnTheStartSpot) {
+    for (int state : {Aiming, PlacingCueBall}) {
+        referee.playState = state;
+        cueBall().position = Vec3(-10.0, 1.0, -30.0);
+        balls[5]->pocketed = false;
+        balls[5]->position = Vec3(0.5, 1.0, 21.5);
+        special(GLUT_KEY_F9, 0, 0);
+        EXPECT_EQ(referee.playState, state);
+        expectAt(cueBall().position, -10.0, 1.0, -30.0);
+        balls[5]->pocketed = true; // a pocketed ball there is no obstacle
+        special(GLUT_KEY_F9, 0, 0);
+        expectAt(cueBall().position, 0.0, 1.0, 22.0);
     }
 }
 } // namespace
