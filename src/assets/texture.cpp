@@ -26,6 +26,7 @@ void SceneObject::loadTexture() {
     unsigned char* pixels = readBitmap(textureFile, &info);
     if (pixels == nullptr) {
         std::printf("Failed to read the bitmap file\n");
+        std::fprintf(stderr, "Cannot read the texture %s: %s.\n", textureFile, bitmapLastError());
         return;
     }
     glGenTextures(1, &textureId);
