@@ -5,8 +5,10 @@
 #include "app/keyboard.h"
 #include "app/shell.h"
 #include "app/shot.h"
+#include "app/std_streams.h"
 
 int main(int argc, char** argv) {
+    prepareStandardStreams();
     // The window title is the path the game was started with; a start without one (an empty
     // argument list) still gets a name.
     const char* title = (argc > 0 && argv[0] && argv[0][0]) ? argv[0] : "pool";
