@@ -55,10 +55,11 @@ display_ready() {
   xdotool getdisplaygeometry >/dev/null 2>&1
 }
 
-# Starts the game from directory $1 (which holds Data/), standard output and error to files.
+# Starts the game from directory $1 (which holds Data/), standard output and error to files, or
+# with the shell redirections $2 instead (">&-" starts it with standard output closed).
 start_game() {
-  local dir=$1
-  (cd "$dir" && exec "$POOL" >"$WORK/out" 2>"$WORK/err") &
+  local dir=$1 redirections=${2:-'>"$WORK/out" 2>"$WORK/err"'}
+  (cd "$dir" && eval "exec \"\$POOL\" $redirections") &
   GAME_PID=$!
   wait_for "the game's window" 20 window_shown
   # Without a window manager the keys go to the window under the pointer.
