@@ -130,4 +130,31 @@ TEST_F(KeyboardTest, TheShotRunsUntilEveryBallStopsThenTheViewAndCueFollowTheCue
     EXPECT_EQ(xyz(cue->position), (Xyz{3, 1, 5}));
     EXPECT_TRUE(cue->visible);
 }
+
+// Mended: F1 to F8 used to strike a cue ball lying in a pocket, below the table, and the shot
+// then ran on for a long while after every ball on the table had stopped.
+TEST_F(KeyboardTest, F1ToF8LeaveACueBallInAPocketAndTheShotEndsWithTheTable) {
+    cue->angle = 2.0;
+    special(GLUT_KEY_F8, 0, 0); // a break on which the cue ball drops while others still roll
+    auto frame = [] { // one frame of 1/60 s of the running shot
+        setNextFrameTime(1.0 / 60.0);
+        simulationIdle();
+    };
+    for (int n = 0; n < 600 && !balls[0]->pocketed; ++n) frame();
+    ASSERT_TRUE(balls[0]->pocketed);
+    ASSERT_EQ(referee.playState, PlayState::Shooting);
+    special(GLUT_KEY_F8, 0, 0);
+    EXPECT_EQ(balls[0]->velocity.length(), 0.0);
+    auto tableMoves = [] {
+        for (const Ball* ball : balls)
+            if (!ball->pocketed && ball->velocity.length() > 0.0) return true;
+        return false;
+    };
+    for (int n = 0; n < 6000 && tableMoves(); ++n) frame();
+    ASSERT_FALSE(tableMoves());
+    frame(); // the frame that finds every ball at rest
+    EXPECT_EQ(installedIdle(), nullptr); // ended once the table came to rest
+    EXPECT_EQ(referee.playState, PlayState::PlacingCueBall);
+    EXPECT_EQ(referee.currentPlayerNumber(), 2);
+}
 } // namespace

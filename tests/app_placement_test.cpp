@@ -87,4 +87,20 @@ TEST_F(PlacementTest, F9PutsTheCueBallBackOnItsStartSpotAtRest) {
     EXPECT_EQ((Xyz{camera->targetX, camera->targetY, camera->targetZ}), (Xyz{0, 1, 22}));
     EXPECT_EQ(xyz(cue->position), (Xyz{0, 1, 22}));
 }
+
+// Mended: F9 used to put the cue ball inside a ball lying on its start spot (0, 1, 22).
+TEST_F(PlacementTest, F9DoesNothingWhileABallInPlayLiesOnTheStartSpot) {
+    for (PlayState state : {PlayState::Aiming, PlayState::PlacingCueBall}) {
+        referee.playState = state;
+        cueBall().position = Vec3(-10.0, 1.0, -30.0);
+        balls[5]->pocketed = false;
+        balls[5]->position = Vec3(0.5, 1.0, 21.5);
+        special(GLUT_KEY_F9, 0, 0);
+        EXPECT_EQ(referee.playState, state);
+        EXPECT_EQ(xyz(cueBall().position), (Xyz{-10, 1, -30}));
+        balls[5]->pocketed = true; // a pocketed ball there is no obstacle
+        special(GLUT_KEY_F9, 0, 0);
+        EXPECT_EQ(xyz(cueBall().position), (Xyz{0, 1, 22}));
+    }
+}
 } // namespace

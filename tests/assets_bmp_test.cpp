@@ -168,3 +168,38 @@ TEST(TextureLoader, BadMagicOrMissingFilePrintsOnlyTheFailure) {
     EXPECT_EQ(loadTextureOutput(assetTempPath("missing.bmp"), &textureId), "Failed to read the bitmap file\n");
     EXPECT_EQ(textureId, 0u);
 }
+
+// Mended: a texture that could not be read used to be reported without its file or the reason.
+TEST(TextureLoader, NamesTheFileAndTheReasonOnTheErrorStream) {
+    auto bmp = [](auto change) {
+        BmpFields f;
+        change(f);
+        return makeBmp(f);
+    };
+    std::string magic = makeBmp(BmpFields());
+    magic[0] = 'P';
+    const struct {
+        std::string bytes; // empty: no file at all
+        const char* reason;
+    } cases[] = {
+        {"", "the file is missing"},
+        {magic, "not a BMP file"},
+        {makeBmp(BmpFields()).substr(0, 40), "the file is too short"},
+        {bmp([](BmpFields& f) { f.pixelBytes = 47; }), "the file is too short"},
+        {bmp([](BmpFields& f) { f.bitsPerPixel = 32; }), "not 24 bits per pixel"},
+        {bmp([](BmpFields& f) { f.compression = 1; f.imageSize = 48; }), "compressed"},
+        {bmp([](BmpFields& f) { f.width = -4; f.imageSize = 48; f.pixelBytes = 48; }),
+         "sizes out of range"},
+        {bmp([](BmpFields& f) { f.width = 5; f.imageSize = 45; }),
+         "the header's image size is too short for its sizes"},
+    };
+    for (const auto& c : cases) {
+        const std::string path =
+            c.bytes.empty() ? assetTempPath("absent.bmp") : writeAssetFile("bad.bmp", c.bytes);
+        unsigned int textureId = 1;
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(loadTextureOutput(path, &textureId), "Failed to read the bitmap file\n");
+        EXPECT_EQ(testing::internal::GetCapturedStderr(),
+                  "Cannot read the texture " + path + ": " + c.reason + ".\n");
+    }
+}

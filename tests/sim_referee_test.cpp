@@ -232,3 +232,23 @@ TEST(GlobalReferee, StartsANewGameWithoutAHandler) {
     EXPECT_EQ(fresh.playState, Aiming);
     EXPECT_EQ(fresh.solidsRemaining, 7);
 }
+
+// Mended: a group cleared on an open table (F11, or a whole group dropping) put nobody on the
+// eight, so its player lost on a clean pot of the eight once the groups were assigned.
+TEST_F(RefereeTest, AGroupClearedOnAnOpenTablePutsItsPlayerOnTheEightWhenAssigned) {
+    for (const bool scratch : {false, true}) {
+        ref.reset();
+        shot({3}); // the break, the table stays open
+        for (int n : {1, 2, 4, 5, 6, 7, 9, 10, 11, 12, 13, 14, 15}) ref.ballPocketed(n); // F11
+        shot({}); // assigns the groups: solids (ball 1 first) to player 1
+        ASSERT_EQ(ref.groupOfPlayer(1), Solids);
+        EXPECT_TRUE(ref.players[0].onEightBall && ref.players[1].onEightBall);
+        ASSERT_EQ(ref.currentPlayerNumber(), 1);
+        if (scratch)
+            shot({0, 8});
+        else
+            shot({8});
+        EXPECT_EQ(ref.won, !scratch) << "scratch " << scratch;
+        EXPECT_EQ(ref.winnerNumber(), scratch ? 2 : 1) << "scratch " << scratch;
+    }
+}

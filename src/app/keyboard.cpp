@@ -47,8 +47,10 @@ void aimOrView(int key, double step) {
 
 // With the ball in hand the key first does what Enter does, and strikes only from a spot that
 // was accepted: struck where it hovers, the lifted ball would pass over the others and could
-// leave the table for good.
+// leave the table for good. A cue ball in a pocket is not struck: below the table only its own
+// slowing down would stop it, and the shot would run on long after the table came to rest.
 void fixedPowerShot(double power) {
+    if (balls[0]->pocketed) return;
     if (referee.isPlacingCueBall() && !placeCueBall()) return;
     strikeCueBall(power);
 }

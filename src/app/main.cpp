@@ -9,8 +9,10 @@
 #include "app/options.h"
 #include "app/shell.h"
 #include "app/shot.h"
+#include "app/std_streams.h"
 
 int main(int argc, char** argv) {
+    prepareStandardStreams();
     Options options;
     std::string error;
     switch (parseOptions(argc, argv, options, error)) {

@@ -61,9 +61,11 @@ bool placeCueBall() {
 }
 
 void respotCueBall() {
+    const float* spot = rack[0].position;
+    // Re-spotted into a ball that lies there, the cue ball would start the next shot inside it.
+    if (touchesBallInPlay(Ball(rack[0].radius, spot[0], spot[1], spot[2]))) return;
     Ball& cueBall = *balls[0];
     cueBall.pocketed = false;
-    const float* spot = rack[0].position;
     cueBall.position = Vec3(spot[0], spot[1], spot[2]);
     cueBall.velocity = cueBall.acceleration = cueBall.rotation = Vec3();
     cueBall.angularVelocity = cueBall.angularAcceleration = Vec3();

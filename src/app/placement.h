@@ -8,5 +8,6 @@ void moveCueBall(int key, double step);
 // aiming. A spot that touches or overlaps a ball in play is refused: the ball is lifted again and
 // the placement screen shows the refusal once.
 bool placeCueBall();
-// Puts the cue ball back on its start spot at rest, whatever lies there, and resumes aiming.
+// Puts the cue ball back on its start spot at rest and resumes aiming; does nothing while a ball
+// in play touches or overlaps the spot.
 void respotCueBall();

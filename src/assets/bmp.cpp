@@ -1,8 +1,10 @@
 // BMP reader: checks every size against the file before it allocates or reads.
 #include "assets/bmp.h"
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -10,6 +12,14 @@ constexpr uint16_t BMP_MAGIC = 0x4D42; // "BM" read little-endian
 constexpr int FILE_HEADER_BYTES = 14;
 constexpr int INFO_HEADER_BYTES = 40;
 constexpr int64_t MAX_PIXEL_BYTES = int64_t(1) << 30; // far beyond any texture, well inside size_t
+constexpr const char* TOO_SHORT = "the file is too short";
+
+const char* lastError = "";
+
+unsigned char* fail(const char* reason) {
+    lastError = reason;
+    return nullptr;
+}
 
 uint16_t u16(const unsigned char* p) { return uint16_t(p[0] | (p[1] << 8)); }
 uint32_t u32(const unsigned char* p) {
@@ -30,14 +40,18 @@ void decodeInfoHeader(const unsigned char* p, BitmapInfoHeader* info) {
     info->coloursImportant = u32(p + 36);
 }
 
-// Bytes the texture upload reads: rows of 3 bytes per pixel padded to 4. 0 when the header
-// describes something else (not 24-bit, compressed, empty or negative sizes, absurd sizes).
-int64_t uploadBytes(const BitmapInfoHeader& info) {
-    if (info.bitsPerPixel != 24 || info.compression != 0) return 0;
-    if (info.width <= 0 || info.height <= 0) return 0;
-    const int64_t rowBytes = (int64_t(info.width) * 3 + 3) & ~int64_t(3);
-    if (rowBytes > MAX_PIXEL_BYTES / info.height) return 0;
-    return rowBytes * info.height;
+// Rows of 3 bytes per pixel padded to 4, as the texture upload reads them.
+int64_t rowBytes(const BitmapInfoHeader& info) {
+    return (int64_t(info.width) * 3 + 3) & ~int64_t(3);
+}
+
+// Why the texture upload cannot take the image the header describes; null when it can.
+const char* unreadableFormat(const BitmapInfoHeader& info) {
+    if (info.bitsPerPixel != 24) return "not 24 bits per pixel";
+    if (info.compression != 0) return "compressed";
+    if (info.width <= 0 || info.height <= 0 || rowBytes(info) > MAX_PIXEL_BYTES / info.height)
+        return "sizes out of range";
+    return nullptr;
 }
 
 int64_t streamLength(std::FILE* file) {
@@ -48,9 +62,8 @@ int64_t streamLength(std::FILE* file) {
 
 // BGR to RGB within each row; the padding at the end of a row is left alone.
 void exchangeRedAndBlue(unsigned char* pixels, const BitmapInfoHeader& info) {
-    const int64_t rowBytes = (int64_t(info.width) * 3 + 3) & ~int64_t(3);
     for (int64_t row = 0; row < info.height; ++row) {
-        unsigned char* p = pixels + row * rowBytes;
+        unsigned char* p = pixels + row * rowBytes(info);
         for (int32_t x = 0; x < info.width; ++x, p += 3) {
             const unsigned char blue = p[0];
             p[0] = p[2];
@@ -63,34 +76,33 @@ void exchangeRedAndBlue(unsigned char* pixels, const BitmapInfoHeader& info) {
 
 unsigned char* readBitmapStream(std::FILE* file, const char* fileName, BitmapInfoHeader* info) {
     unsigned char header[FILE_HEADER_BYTES + INFO_HEADER_BYTES];
-    if (std::fseek(file, 0, SEEK_SET) != 0) return nullptr;
-    if (std::fread(header, 1, FILE_HEADER_BYTES, file) != FILE_HEADER_BYTES) return nullptr;
-    if (u16(header) != BMP_MAGIC) return nullptr;
+    if (std::fseek(file, 0, SEEK_SET) != 0) return fail("the file cannot be read");
+    if (std::fread(header, 1, FILE_HEADER_BYTES, file) != FILE_HEADER_BYTES) return fail(TOO_SHORT);
+    if (u16(header) != BMP_MAGIC) return fail("not a BMP file");
     if (std::fread(header + FILE_HEADER_BYTES, 1, INFO_HEADER_BYTES, file) != INFO_HEADER_BYTES)
-        return nullptr;
+        return fail(TOO_SHORT);
     decodeInfoHeader(header + FILE_HEADER_BYTES, info);
     const uint32_t dataOffset = u32(header + 10);
 
+    // Such a header never passes the format check below.
     if (info->imageSize == 0 &&
-        ((info->bitsPerPixel + 7) / 8 == 0 || info->height == 0 || info->width == 0)) {
+        ((info->bitsPerPixel + 7) / 8 == 0 || info->height == 0 || info->width == 0))
         std::printf("ERROR: The bitmap file %s has a calculated bit map size of 0\n", fileName);
-        return nullptr;
-    }
-    const int64_t needed = uploadBytes(*info);
-    if (needed == 0) return nullptr;
+    if (const char* problem = unreadableFormat(*info)) return fail(problem);
+    const int64_t needed = rowBytes(*info) * info->height;
     // The computed size leaves out row padding, so it only passes when the rows need none.
     const int64_t size = info->imageSize != 0 ? int64_t(info->imageSize) : int64_t(3) * info->height * info->width;
-    if (size < needed) return nullptr;
+    if (size < needed) return fail("the header's image size is too short for its sizes");
     const int64_t length = streamLength(file);
-    if (length < 0 || int64_t(dataOffset) + needed > length) return nullptr;
+    if (length < 0 || int64_t(dataOffset) + needed > length) return fail(TOO_SHORT);
 
     // Bytes past what the upload reads are never used, so they are not kept.
     auto* pixels = static_cast<unsigned char*>(std::malloc(size_t(needed)));
-    if (pixels == nullptr) return nullptr;
+    if (pixels == nullptr) return fail("out of memory");
     if (std::fseek(file, long(dataOffset), SEEK_SET) != 0 ||
         std::fread(pixels, 1, size_t(needed), file) != size_t(needed)) {
         std::free(pixels);
-        return nullptr;
+        return fail(TOO_SHORT);
     }
     exchangeRedAndBlue(pixels, *info);
     return pixels;
@@ -98,8 +110,11 @@ unsigned char* readBitmapStream(std::FILE* file, const char* fileName, BitmapInf
 
 unsigned char* readBitmap(const char* fileName, BitmapInfoHeader* info) {
     std::FILE* file = std::fopen(fileName, "rb");
-    if (file == nullptr) return nullptr;
+    if (file == nullptr)
+        return fail(errno == ENOENT ? "the file is missing" : std::strerror(errno));
     unsigned char* pixels = readBitmapStream(file, fileName, info);
     std::fclose(file);
     return pixels;
 }
+
+const char* bitmapLastError() { return lastError; }

@@ -23,9 +23,13 @@ struct BitmapInfoHeader {
 // a multiple of 4 bytes (GL's default unpack alignment). Returns null when the file cannot be
 // opened, is not a BMP, or is not something the texture upload can read in full: only 24-bit
 // uncompressed images with positive sizes whose pixel data is all present are accepted.
-// The caller frees the buffer with free().
+// The caller frees the buffer with free(). On failure bitmapLastError() tells why.
 unsigned char* readBitmap(const char* fileName, BitmapInfoHeader* info);
 
 // The same, from an open stream positioned anywhere (it seeks itself; it does not close it).
 // fileName only names the file in messages.
 unsigned char* readBitmapStream(std::FILE* file, const char* fileName, BitmapInfoHeader* info);
+
+// Why the last read failed ("the file is missing", "the file is too short", "not 24 bits per
+// pixel", "compressed", "sizes out of range", ...); kept until the next failure.
+const char* bitmapLastError();

@@ -26,6 +26,7 @@ unsigned int loadTexture(const char* textureFile) {
     unsigned char* pixels = readBitmap(textureFile, &info);
     if (pixels == nullptr) {
         std::printf("Failed to read the bitmap file\n");
+        std::fprintf(stderr, "Cannot read the texture %s: %s.\n", textureFile, bitmapLastError());
         std::fflush(stdout); // a pipe or a file sees it before the game ends
         return 0;
     }

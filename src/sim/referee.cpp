@@ -69,6 +69,9 @@ void Referee::assignGroups() {
     if (group == BallGroup::Stripes) otherGroup = BallGroup::Solids;
     currentPlayerRecord().group = group;
     otherPlayerRecord().group = otherGroup;
+    // A group cleared while the table was open put nobody on the eight when it emptied.
+    for (PlayerRecord& player : players)
+        if (remainingInGroup(player.group) == 0) player.onEightBall = true;
 }
 
 bool Referee::checkLost() {

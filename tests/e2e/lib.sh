@@ -46,12 +46,17 @@ display_ready() {
 }
 
 # Starts the game from directory $1 (which holds Data/). Its standard output goes through a
-# pipe and is copied to $WORK/out as it arrives; its error stream goes to $WORK/err.
+# pipe and is copied to $WORK/out as it arrives, its error stream to $WORK/err; or the shell
+# redirections $2 replace these (">&-" starts it with standard output closed).
 start_game() {
-  rm -f "$WORK/pipe" && mkfifo "$WORK/pipe"
-  cat "$WORK/pipe" >"$WORK/out" &
-  READER_PID=$!
-  (cd "$1" && exec "$POOL" >"$WORK/pipe" 2>"$WORK/err") &
+  if [ -n "${2:-}" ]; then
+    (cd "$1" && eval "exec \"\$POOL\" $2") &
+  else
+    rm -f "$WORK/pipe" && mkfifo "$WORK/pipe"
+    cat "$WORK/pipe" >"$WORK/out" &
+    READER_PID=$!
+    (cd "$1" && exec "$POOL" >"$WORK/pipe" 2>"$WORK/err") &
+  fi
   GAME_PID=$!
   wait_for "the game's window" 20 window_shown
   xdotool mousemove $((WIDTH / 2)) $((HEIGHT / 2)) # without a window manager keys go there
