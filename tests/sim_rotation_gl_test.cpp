@@ -6,30 +6,18 @@
 
 #include "sim/vec3.h"
 
-namespace {
-void glReference(const float m[16], const Vec3& r, float out[16]) {
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    glRotatef(static_cast<float>(r.length() * DEGREES_PER_RADIAN), static_cast<float>(r.x),
-              static_cast<float>(r.y), static_cast<float>(r.z));
-    glMultMatrixf(m);
-    glGetFloatv(GL_MODELVIEW_MATRIX, out);
-    glPopMatrix();
-}
-} // namespace
-
 TEST(RotateOrientationGl, EqualsGlRotateTimesTheMatrix) {
-    const float m0[16] = {0.9f, 0.1f, -0.3f, 0, 0.2f, 1.1f, 0.4f, 0, -0.5f, 0.3f, 0.8f, 0,
-                          3, -2, 5, 1};
-    const Vec3 rotations[] = {Vec3(0, 0, 1.5707963267948966), Vec3(0.3, -1.2, 2.0),
-                              Vec3(0, 7.5, 0), Vec3(-4, 0, 0.001), Vec3(25.1, 0, -13.7)};
-    for (const Vec3& r : rotations) {
+    const float m0[16] = {0.9f, 0.1f, -0.3f, 0, 0.2f, 1.1f, 0.4f, 0, -0.5f, 0.3f, 0.8f, 0, 3, -2, 5, 1};
+    for (const Vec3& r : {Vec3(0, 0, 1.5707963267948966), Vec3(0.3, -1.2, 2.0), Vec3(0, 7.5, 0),
+                          Vec3(-4, 0, 0.001), Vec3(25.1, 0, -13.7)}) {
         float ours[16], gl[16];
         std::copy(m0, m0 + 16, ours);
         rotateOrientation(ours, r);
-        glReference(m0, r, gl);
+        glLoadIdentity();
+        glRotatef(float(r.length() * DEGREES_PER_RADIAN), float(r.x), float(r.y), float(r.z));
+        glMultMatrixf(m0);
+        glGetFloatv(GL_MODELVIEW_MATRIX, gl);
         for (int i = 0; i < 16; ++i) EXPECT_NEAR(ours[i], gl[i], 1e-5f) << "element " << i;
     }
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
