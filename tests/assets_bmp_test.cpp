@@ -24,11 +24,7 @@ struct TexturedThing : SceneObject {
 // Only 24-bit uncompressed images whose pixels the upload can read in full are accepted. In the
 // accepted ones blue and red change places within each row's pixels, the rows' padding stays.
 TEST(BmpReader, AcceptsWhatTheUploadCanReadAndExchangesBlueAndRed) {
-    const struct {
-        const char* what;
-        BmpFields f;
-        bool accepted;
-    } cases[] = {
+    const struct { const char* what; BmpFields f; bool accepted; } cases[] = {
         {"5 by 3 from offset 70, rows padded to 16 bytes", {5, 3, 24, 0, 48, 70}, true},
         {"computed size, rows without padding", {64, 32}, true},
         {"32 bits per pixel", {4, 4, 32}, false},

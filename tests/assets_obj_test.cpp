@@ -28,7 +28,9 @@ TEST(ObjReader, ReadsFacesGroupsAndMaterials) {
                          "f 1/1/3 2/2/2\n 3/3/1 4/1/1\ng next\n", &error);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "glmFindMaterial():  can't find material \"nothing\".\n");
     ASSERT_TRUE(m) << error.message;
-    EXPECT_EQ((Indices{m->vertexCount, m->texCoordCount, m->normalCount, m->triangleCount}), (Indices{6, 3, 3, 7}));
+    // The vector arrays start at index 1, as the file counts them.
+    EXPECT_EQ((Indices{m->vertexCount, m->texCoordCount, m->normalCount, m->triangleCount, unsigned(m->vertices.size()),
+                       unsigned(m->texCoords.size()), unsigned(m->normals.size())}), (Indices{6, 3, 3, 7, 21, 8, 12}));
     EXPECT_EQ(m->vertices[3 * 5], -1.0f);
     EXPECT_EQ(m->normals[3 * 3], 1.0f);
     EXPECT_EQ(m->texCoords[2 * 3 + 1], 1.0f);
@@ -60,10 +62,7 @@ TEST(ObjReader, ReadsFacesGroupsAndMaterials) {
 // The game's own reader ends the process with status 1 where the loader reports the refusal.
 TEST(ObjReaderDeathTest, RefusesFilesItCannotStoreSafely) {
     const std::string longToken(128, 'x');
-    const struct {
-        std::string text, problem;
-        bool onStandardOutput;
-    } cases[] = {
+    const struct { std::string text, problem; bool onStandardOutput; } cases[] = {
         {SIX_VERTICES + "f 0 1 2\n", "face index out of range: \"0\"", false},
         {SIX_VERTICES + "f -1 -2 -3\n", "face index out of range: \"-1\"", false},
         {SIX_VERTICES + "f 1 2 7\n", "face index out of range: \"7\"", false},

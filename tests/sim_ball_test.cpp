@@ -42,10 +42,8 @@ TEST(Advance, RollingTurnsTheBallByTheDistanceAndFoldsWhenItStops) {
 }
 
 TEST(BallTimeToHit, StraightLineContacts) {
-    const struct {
-        const char* what;
-        double ax, az, avx, avz, bx, bz, bvx, t; // ball a moving (avx, avz), ball b moving (bvx, 0)
-    } cases[] = {
+    // Ball a at (ax, az) moving (avx, avz), ball b at (bx, bz) moving (bvx, 0): seconds until they touch.
+    const struct { const char* what; double ax, az, avx, avz, bx, bz, bvx, t; } cases[] = {
         {"4 apart, closing at 1", 0, 0, 0, 1, 0, 4, 0, 2},
         {"moving apart", 0, 0, 0, -1, 0, 4, 0, -1},
         {"side by side at one velocity", 0, 0, 3, 0, 0, 4, 3, -1},

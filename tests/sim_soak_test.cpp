@@ -12,12 +12,6 @@ namespace {
 constexpr double MIN_DT = 1.0 / 240, MAX_DT = 1.0 / 15; // seconds
 constexpr double SHOT_TIME_LIMIT = 55.0;                // seconds; a 100 units/s shot is over within 50
 
-struct Rng {
-    std::mt19937_64 bits;
-    double uniform(double lo, double hi) { return lo + (hi - lo) * double(bits() >> 11) * 0x1.0p-53; }
-    int below(int n) { return int(bits() % std::uint64_t(n)); }
-};
-
 // Inside the outline that the cushion lines draw, pocket mouths included (one ray across it).
 bool insideOutline(const Vec3& p) {
     bool inside = false;
@@ -33,70 +27,61 @@ bool insideOutline(const Vec3& p) {
 // to within the square of the longest frame so far (overlaps stay once the balls stop).
 std::string fault(double longestDt) {
     for (int i = 0; i < BALL_COUNT; ++i) {
-        const Ball& b = *balls[i];
-        const double x = std::fabs(b.position.x), z = std::fabs(b.position.z);
-        if (b.pocketed) continue;
-        if (!std::isfinite(x + z + b.velocity.length()) || b.position.y != 1.0 || !insideOutline(b.position) ||
+        const Vec3& p = balls[i]->position;
+        const double x = std::fabs(p.x), z = std::fabs(p.z);
+        if (balls[i]->pocketed) continue;
+        if (!std::isfinite(x + z + balls[i]->velocity.length()) || p.y != 1.0 || !insideOutline(p) ||
             (z >= 4 && z <= 40 && x > 21 + 1e-6) || (x <= 18 && z > 43 + 1e-6))
-            return "ball " + std::to_string(b.number) + " left the table at " + std::to_string(b.position.x) + ", " +
-                   std::to_string(b.position.z);
+            return "ball " + std::to_string(balls[i]->number) + " left the table at " + std::to_string(p.x) + ", " +
+                   std::to_string(p.z);
         for (int j = i + 1; j < BALL_COUNT; ++j)
-            if (!balls[j]->pocketed && (b.position - balls[j]->position).length() < 2.0 - longestDt * longestDt)
-                return "balls " + std::to_string(b.number) + " and " + std::to_string(balls[j]->number) + " overlap";
+            if (!balls[j]->pocketed && (p - balls[j]->position).length() < 2.0 - longestDt * longestDt)
+                return "balls " + std::to_string(balls[i]->number) + " and " + std::to_string(balls[j]->number) + " overlap";
     }
     return "";
 }
 
-// Ball i on a spot clear of the cushions and the balls in play: anywhere, touching a ball already
-// placed, or against a cushion. Spots are floats like the rack's, so touching balls may overlap by
-// their rounding. False when 200 draws find none.
-bool putBall(Rng& rng, int i) {
-    for (int attempt = 0; attempt < 200; ++attempt) {
-        Vec3 p(rng.uniform(-21, 21), 1, rng.uniform(-43, 43));
-        const TableFeature& f = tableFeatures[rng.below(tableFeatureCount)];
-        if (i > 0 && rng.below(3) == 0) {
-            const double angle = rng.uniform(0, 2 * M_PI);
-            p = balls[rng.below(i)]->position + Vec3(2 * std::cos(angle), 0, 2 * std::sin(angle));
-        } else if (f.kind == FEATURE_CUSHION && rng.below(2) == 0) {
-            const Vec3 a(f.d[0], 1, f.d[2]), b(f.d[3], 1, f.d[5]);
-            p = a + rng.uniform(0, 1) * (b - a) + Vec3(f.d[6], 0, f.d[8]).normalized() * 1.0000001;
-        }
-        const float spot[3] = {float(p.x), 1.0f, float(p.z)};
-        p = Vec3(spot[0], 1, spot[2]);
-        bool free = insideOutline(p);
-        for (const TableFeature& c : tableFeatures) { // at least 1 from every cushion line
-            const Vec3 a(c.d[0], 1, c.d[2]), ab = Vec3(c.d[3], 1, c.d[5]) - a;
-            const double t = std::fmin(1.0, std::fmax(0.0, (p - a).dot(ab) / ab.dot(ab)));
-            free = free && (c.kind != FEATURE_CUSHION || (p - a - t * ab).length() >= 1.0);
-        }
-        for (int k = 0; k < BALL_COUNT; ++k)
-            free = free && (k == i || balls[k]->pocketed || (balls[k]->position - p).length() >= 2.0 - 1e-5);
-        if (!free) continue;
-        balls[i]->reset(spot);
-        return true;
-    }
-    return false;
-}
-
-// One layout (the rack, or 2 to 16 balls) and up to six shots played on from where the balls
-// stopped, at a ball or anywhere, gently to hard, with steady or jittery frames.
+// One layout and up to six shots played on from where the balls stopped. The layout is the rack,
+// or 2 to 16 balls anywhere, touching a straight cushion or touching a ball placed before (spots
+// are floats like the rack's, so touching balls overlap by their rounding). The shots go at a
+// ball or anywhere, gently to hard, with steady or jittery frames.
 std::string playSequence(std::uint64_t seed, long& shotsLeft) {
-    Rng rng{std::mt19937_64(seed)};
+    std::mt19937_64 bits(seed);
+    const auto uniform = [&bits](double lo, double hi) { return lo + (hi - lo) * double(bits() >> 11) * 0x1.0p-53; };
+    const auto below = [&bits](int n) { return int(bits() % std::uint64_t(n)); };
+    const auto put = [&](int i) { // false when 200 draws find no free spot
+        for (int attempt = 0; attempt < 200; ++attempt) {
+            const double angle = uniform(0, 2 * M_PI), side = below(2) ? 1 : -1;
+            Vec3 p(uniform(-21, 21), 1, uniform(-43, 43));
+            const int rule = below(4);
+            if (rule == 0 && i > 0) p = balls[below(i)]->position + Vec3(2 * std::cos(angle), 0, 2 * std::sin(angle));
+            if (rule == 1) p.x = 21 * side;
+            if (rule == 2) p.z = 43 * side;
+            const float spot[3] = {float(p.x), 1.0f, float(p.z)};
+            bool free = std::fabs(spot[0]) <= 21 && std::fabs(spot[2]) <= 43;
+            for (int k = 0; k < BALL_COUNT; ++k)
+                free = free && (k == i || balls[k]->pocketed || (balls[k]->position - p).length() >= 2.0 - 1e-5);
+            if (!free) continue;
+            balls[i]->reset(spot);
+            return true;
+        }
+        return false;
+    };
     setUpHeadlessGame();
-    if (rng.below(5) > 0) {
+    if (below(5) > 0) {
         for (Ball* ball : balls) ball->pocketed = true;
-        for (int i = 0, count = 2 + rng.below(15); i < count; ++i) balls[i]->pocketed = !putBall(rng, i);
+        for (int i = 0, count = 2 + below(15); i < count; ++i) balls[i]->pocketed = !put(i);
     }
     double longestDt = MIN_DT; // its square is above the spots' rounding
-    for (int shot = 0, shots = 1 + rng.below(6); shot < shots && shotsLeft > 0; ++shot, --shotsLeft) {
-        if (referee.isGameOver() || (referee.isPlacingCueBall() && !putBall(rng, 0))) break;
-        const Vec3 d = balls[1 + rng.below(BALL_COUNT - 1)]->position - balls[0]->position;
-        const double aim = rng.below(2) ? rng.uniform(0, 360) : std::atan2(-d.x, -d.z) * 180 / M_PI;
-        strikeBall(*balls[0], aim + rng.uniform(-3, 3), rng.below(4) ? rng.uniform(0, 100) : 100);
+    for (int shot = 0, shots = 1 + below(6); shot < shots && shotsLeft > 0; ++shot, --shotsLeft) {
+        if (referee.isGameOver() || (referee.isPlacingCueBall() && !put(0))) break;
+        const Vec3 d = balls[1 + below(BALL_COUNT - 1)]->position - balls[0]->position;
+        const double aim = below(2) ? uniform(0, 360) : std::atan2(-d.x, -d.z) * 180 / M_PI;
+        strikeBall(*balls[0], aim + uniform(-3, 3), below(4) ? uniform(0, 100) : 100);
         referee.startShot();
-        const double fixedDt = rng.below(3) ? rng.uniform(MIN_DT, MAX_DT) : 0;
+        const double steadyDt = below(3) ? uniform(MIN_DT, MAX_DT) : 0;
         for (double elapsed = 0; !allBallsAtRest();) {
-            const double dt = fixedDt > 0 ? fixedDt : rng.uniform(MIN_DT, MAX_DT);
+            const double dt = steadyDt > 0 ? steadyDt : uniform(MIN_DT, MAX_DT);
             simulate(dt);
             elapsed += dt;
             longestDt = std::fmax(longestDt, dt);

@@ -4,12 +4,7 @@
 TEST(TableTimeToHit, EachShotAndItsMirrorImagesReachTheirFeatures) {
     // A ball at (x, z) rolling at (vx, vz); then the same shot mirrored across x = 0, across z = 0
     // and across both. Times are on a straight line at constant speed.
-    const struct {
-        const char* what;
-        double x, z, vx, vz;
-        int feature[4];
-        double t;
-    } cases[] = {
+    const struct { const char* what; double x, z, vx, vz; int feature[4]; double t; } cases[] = {
         {"side pocket: the centre comes within 3", -15, 0, -5, 0, {12, 33, 12, 33}, 1.4},
         {"corner pocket along the diagonal", -14.1, -36.1, -5, -5, {5, 40, 19, 26}, 1.5757359},
         {"long cushion", -10, -20, -4, 0, {6, 34, 13, 27}, 2.75},
@@ -41,12 +36,7 @@ TEST(TableTimeToHit, EachShotAndItsMirrorImagesReachTheirFeatures) {
 }
 
 TEST(TableCollide, CushionsAndCornersReturnSeventyPercentPocketsDropTheBall) {
-    const struct {
-        int index, feature;
-        double x, z, vx, vz;
-        const char* line;
-        double vxAfter, vzAfter, y;
-    } cases[] = {
+    const struct { int index, feature; double x, z, vx, vz; const char* line; double vxAfter, vzAfter, y; } cases[] = {
         {13, 20, 0, 43, 0, 3, "Ball  6 collided with wall   20\n", 0, -2.1, 1},
         {0, 20, 5, 43, 1, 3, "Ball  0 collided with wall   20\n", 1, -2.1, 1},
         {0, 24, 18.4, 43.2, 0, 1, "Ball  0 collided with corner 24\n", -0.816, -0.088, 1}, // 1 from (19, 44)

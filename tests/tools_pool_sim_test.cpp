@@ -63,9 +63,7 @@ TEST(PoolSim, SetupMovesBallsAndTheScratchGivesBallInHand) {
 
 TEST(PoolSim, BadInputIsRefusedWithOneLineAndStatusTwo) {
     const std::string setup = " --angle 0 --power 1 --dt 1 --setup ";
-    const struct {
-        std::string arguments, message;
-    } cases[] = {
+    const struct { std::string arguments, message; } cases[] = {
         {"--angle 0 --power 1 --dt 1/60 --spin 3", "unknown option '--spin'"},
         {"--angle zero --power 1 --dt 1/60", "--angle: 'zero' is not a number"},
         {"--angle 0 --power 1e999 --dt 1/60", "--power: '1e999' is not a number"},
