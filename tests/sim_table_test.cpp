@@ -1,188 +1,64 @@
-// The table's feature list and the contacts of a ball with cushions, corners and pockets.
-#include <gtest/gtest.h>
+// The table's features and the contacts of a ball with cushions, corners and pockets.
+#include <cstring>
 
-#include <cmath>
-#include <string>
+#include "sim_test_util.h"
 
-#include "sim/ball.h"
-#include "sim/referee.h"
-#include "sim/table.h"
-
-namespace {
-Vec3 at(const TableFeature& f, int offset) { return Vec3(f.d[offset], f.d[offset + 1], f.d[offset + 2]); }
-
-bool same(const Vec3& a, const Vec3& b) { return (a - b).length() < 1e-12; }
-
-Vec3 mirrored(const Vec3& v, double sx, double sz) { return Vec3(v.x * sx, v.y, v.z * sz); }
-
-// The mirror image of a feature is somewhere in the list (a cushion may run the other way).
-bool hasMirror(const TableFeature& f, double sx, double sz) {
-    const Vec3 p = mirrored(at(f, 0), sx, sz);
-    for (const TableFeature& g : tableFeatures) {
-        if (g.kind != f.kind) continue;
-        if (f.kind == FEATURE_CORNER && same(at(g, 0), p)) return true;
-        if (f.kind == FEATURE_POCKET && same(at(g, 0), p) && g.d[6] == f.d[6]) return true;
-        if (f.kind != FEATURE_CUSHION) continue;
-        const Vec3 q = mirrored(at(f, 3), sx, sz);
-        const bool ends = (same(at(g, 0), p) && same(at(g, 3), q)) ||
-                          (same(at(g, 0), q) && same(at(g, 3), p));
-        if (ends && same(at(g, 6), mirrored(at(f, 6), sx, sz))) return true;
-    }
-    return false;
-}
-
-Ball rollingBall(double x, double z, double vx, double vz) {
-    const RackEntry& r = rack[0];
-    Ball ball(r.number, r.radius, r.position, r.diffuse, r.specular, &r.shininess);
-    ball.position = Vec3(x, 1, z);
-    ball.velocity = Vec3(vx, 0, vz);
-    ball.setRolling();
-    return ball;
-}
-
-const float ORIGIN[3] = {0, 0, 0};
-const float FELT[4] = {0, 0.75f, 0, 1};
-const float SHEEN[4] = {0.75f, 0.75f, 0.75f, 1};
-const float SHININESS = 75;
-} // namespace
-
-TEST(TableFeatures, SixPocketGroupsAndSixStraightCushions) {
-    ASSERT_EQ(tableFeatureCount, 42);
-    int kinds[3] = {};
-    for (const TableFeature& f : tableFeatures) ++kinds[f.kind];
-    EXPECT_EQ(kinds[FEATURE_CUSHION], 24);
-    EXPECT_EQ(kinds[FEATURE_CORNER], 12);
-    EXPECT_EQ(kinds[FEATURE_POCKET], 6);
-    const TableFeature& nearCushion = tableFeatures[20];
-    EXPECT_TRUE(same(at(nearCushion, 0), Vec3(-19, 1, 44)));
-    EXPECT_TRUE(same(at(nearCushion, 3), Vec3(19, 1, 44)));
-    EXPECT_TRUE(same(at(nearCushion, 6), Vec3(0, 0, -1)));
-    for (const int side : {12, 33}) {
-        EXPECT_EQ(std::fabs(tableFeatures[side].d[0]), 25.0);
-        EXPECT_EQ(tableFeatures[side].d[2], 0.0);
-    }
-    for (const TableFeature& f : tableFeatures)
-        if (f.kind == FEATURE_POCKET) {
-            EXPECT_EQ(f.d[6], 3.0);
+TEST(TableTimeToHit, EachShotAndItsMirrorImagesReachTheirFeatures) {
+    // A ball at (x, z) rolling at (vx, vz); then the same shot mirrored across x = 0, across z = 0
+    // and across both. Times are on a straight line at constant speed.
+    const struct { const char* what; double x, z, vx, vz; int feature[4]; double t; } cases[] = {
+        {"side pocket: the centre comes within 3", -15, 0, -5, 0, {12, 33, 12, 33}, 1.4},
+        {"corner pocket along the diagonal", -14.1, -36.1, -5, -5, {5, 40, 19, 26}, 1.5757359},
+        {"long cushion", -10, -20, -4, 0, {6, 34, 13, 27}, 2.75},
+        {"short cushion at an angle", 5, -30, 1, -2, {41, 41, 20, 20}, 6.5},
+        {"already touching a short cushion", 0, 43.5, 0, 1, {20, 20, 41, 41}, 0},
+        {"end of a long cushion at a side pocket", -15, -2.5, -5, 0, {10, 32, 11, 31}, 1.2267949},
+        {"end of a long cushion at a corner pocket", -21.5, -30, 0, -2, {4, 38, 17, 25}, 5.0669873},
+        {"end of a short cushion", 19.5, 30, 0, 2, {24, 18, 39, 3}, 6.5669873},
+        {"sliding along a short cushion grazes its end", 0, 43, 4, 0, {24, 18, 39, 3}, 4.75},
+        {"corner pocket jaw from the short side", 20.5, 40, 0, 3, {21, 16, 37, 0}, 1.3619288},
+        {"corner pocket jaw from the long side", -15, 42.5, -5, 0, {14, 23, 2, 35}, 1.4171573},
+        {"side pocket jaw", -21, 0, -1, -2, {7, 30, 9, 28}, 0.9527864},
+        {"at rest", 3, 3, 0, 0, {-1, -1, -1, -1}, -1},
+    };
+    const double mirrors[4][2] = {{1, 1}, {-1, 1}, {1, -1}, {-1, -1}};
+    setUpHeadlessGame();
+    for (const auto& c : cases)
+        for (int m = 0; m < 4; ++m) {
+            const double sx = mirrors[m][0], sz = mirrors[m][1];
+            int feature = -7;
+            const double t = table->timeToHit(place(0, sx * c.x, sz * c.z, sx * c.vx, sz * c.vz), feature);
+            EXPECT_EQ(feature, c.feature[m]) << c.what << ", mirror " << m;
+            EXPECT_NEAR(t, c.t, 1e-6) << c.what << ", mirror " << m;
         }
-}
-
-TEST(TableFeatures, CushionsCloseOneLoopWithNormalsFacingTheBalls) {
-    const TableFeature* previous = nullptr;
-    for (const TableFeature& f : tableFeatures) {
-        if (f.kind != FEATURE_CUSHION) continue;
-        if (previous) {
-            EXPECT_TRUE(same(at(*previous, 3), at(f, 0)));
-        }
-        previous = &f;
-        // The loop runs clockwise seen from above, so the balls' side is on the left of travel.
-        const Vec3 along = at(f, 3) - at(f, 0);
-        EXPECT_GT(along.z * f.d[6] - along.x * f.d[8], 0.0) << "normal of cushion " << (&f - tableFeatures);
-        EXPECT_EQ(along.dot(at(f, 6)), 0.0);
-    }
-    EXPECT_TRUE(same(at(*previous, 3), at(tableFeatures[0], 0)));
-}
-
-TEST(TableFeatures, SymmetricUnderBothMirrors) {
-    for (const TableFeature& f : tableFeatures) {
-        EXPECT_TRUE(hasMirror(f, -1, 1)) << "x mirror of feature " << (&f - tableFeatures);
-        EXPECT_TRUE(hasMirror(f, 1, -1)) << "z mirror of feature " << (&f - tableFeatures);
-    }
-}
-
-TEST(Table, ConstructorKeepsSizeAndFeltTexture) {
-    const Table table(88, 44, ORIGIN, FELT, SHEEN, &SHININESS);
-    EXPECT_EQ(table.length, 88);
-    EXPECT_EQ(table.width, 44);
-    EXPECT_EQ(std::string(table.textureFile), "Data/tablefelt.bmp");
-    EXPECT_EQ(table.diffuse[1], 0.75f);
-}
-
-TEST(TableTimeToHit, FindsTheFirstFeatureAlongTheWay) {
-    const Table table(88, 44, ORIGIN, FELT, SHEEN, &SHININESS);
     int feature = -7;
-    EXPECT_EQ(table.timeToHit(rollingBall(0, 40, 0, 3), feature), 1.0);
-    EXPECT_EQ(feature, 20);
-    // The side pocket takes the ball 3 from its centre, before the back cushion at 1.8.
-    EXPECT_DOUBLE_EQ(table.timeToHit(rollingBall(-15, 0, -5, 0), feature), 1.4);
-    EXPECT_EQ(feature, 12);
-    // Beyond the end of the short cushion the jaw of the corner pocket takes the contact.
-    EXPECT_GT(table.timeToHit(rollingBall(20.5, 40, 0, 3), feature), 1.0);
-    EXPECT_EQ(feature, 21);
-    // Sliding along a cushion never touches it.
-    table.timeToHit(rollingBall(0, 43, 4, 0), feature);
-    EXPECT_NE(feature, 20);
-    EXPECT_EQ(table.timeToHit(rollingBall(3, 3, 0, 0), feature), -1.0);
+    place(0, 0, 40, 0, 3).pocketed = true;
+    EXPECT_EQ(table->timeToHit(*balls[0], feature), -1.0);
     EXPECT_EQ(feature, -1);
-    Ball dropped = rollingBall(0, 40, 0, 3);
-    dropped.pocketed = true;
-    EXPECT_EQ(table.timeToHit(dropped, feature), -1.0);
 }
 
-TEST(TableTimeToHit, PocketCentresPassThroughSinglePrecision) {
-    // The probe ball standing for the pocket at (24.1, 1, 46.1) holds its centre as floats.
-    const Table table(88, 44, ORIGIN, FELT, SHEEN, &SHININESS);
-    const Ball ball = rollingBall(18, 40, 3, 3);
-    const Vec3 floatCentre(0x1.81999ap+4, 1, 0x1.70ccccp+5), doubleCentre(24.1, 1, 46.1);
-    const double expected = contactTime(ball.position - floatCentre, ball.velocity, 3.0);
-    ASSERT_NE(expected, contactTime(ball.position - doubleCentre, ball.velocity, 3.0));
-    int feature = -1;
-    EXPECT_EQ(table.timeToHit(ball, feature), expected);
-    EXPECT_EQ(feature, 26);
-}
-
-TEST(TableCollide, CushionReturnsSeventyPercentOfTheNormalSpeed) {
-    const Table table(88, 44, ORIGIN, FELT, SHEEN, &SHININESS);
-    Ball ball = rollingBall(5, 43, 1, 3);
-    ball.number = 6;
-    testing::internal::CaptureStdout();
-    table.collide(ball, 20);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Ball  6 collided with wall   20\n");
-    EXPECT_EQ(ball.velocity.x, 1.0);
-    EXPECT_DOUBLE_EQ(ball.velocity.z, -2.1);
-    EXPECT_NEAR(ball.acceleration.length(), 2.0, 1e-12);
-    EXPECT_LT(ball.acceleration.dot(ball.velocity), 0.0);
-
-    Ball straight = rollingBall(0, 43, 0, 3);
-    testing::internal::CaptureStdout();
-    table.collide(straight, 20);
-    testing::internal::GetCapturedStdout();
-    EXPECT_DOUBLE_EQ(straight.velocity.z, -2.1);
-    EXPECT_EQ(straight.acceleration.z, 2.0);
-}
-
-TEST(TableCollide, CornerReflectsAboutTheLineFromThePoint) {
-    const Table table(88, 44, ORIGIN, FELT, SHEEN, &SHININESS);
-    Ball ball = rollingBall(18.4, 43.2, 0, 1); // 1 from the corner point (19, 44)
-    testing::internal::CaptureStdout();
-    table.collide(ball, 24);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Ball  0 collided with corner 24\n");
-    EXPECT_NEAR(ball.velocity.x, -0.816, 1e-12);
-    EXPECT_NEAR(ball.velocity.z, -0.088, 1e-12);
-}
-
-TEST(TableCollide, PocketDropsTheBallBelowTheTableAndTellsTheReferee) {
-    const Table table(88, 44, ORIGIN, FELT, SHEEN, &SHININESS);
-    referee.reset();
-    Ball cue = rollingBall(-22.5, 0, -3, 0);
-    testing::internal::CaptureStdout();
-    table.collide(cue, 12);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Ball  0 collided with pocket 12\n");
-    EXPECT_TRUE(cue.pocketed);
-    EXPECT_EQ(cue.position.y, -2.0);
-    EXPECT_EQ(cue.position.x, -22.5);
-    EXPECT_EQ(cue.velocity.length() + cue.acceleration.length() + cue.angularVelocity.length() +
-                  cue.angularAcceleration.length(),
-              0.0);
-    EXPECT_TRUE(referee.cuePocketed);
-
-    Ball fifteen = rollingBall(22.5, 0, 3, 0);
-    fifteen.number = 15;
-    testing::internal::CaptureStdout();
-    table.collide(fifteen, 33);
-    testing::internal::GetCapturedStdout();
-    EXPECT_EQ(fifteen.position.y, -32.0);
-    EXPECT_EQ(referee.firstPocketed, 15);
-    EXPECT_EQ(referee.stripesRemaining, 6);
-    referee.reset();
+TEST(TableCollide, CushionsAndCornersReturnSeventyPercentPocketsDropTheBall) {
+    const struct { int index, feature; double x, z, vx, vz; const char* line; double vxAfter, vzAfter, y; } cases[] = {
+        {13, 20, 0, 43, 0, 3, "Ball  6 collided with wall   20\n", 0, -2.1, 1},
+        {0, 20, 5, 43, 1, 3, "Ball  0 collided with wall   20\n", 1, -2.1, 1},
+        {0, 24, 18.4, 43.2, 0, 1, "Ball  0 collided with corner 24\n", -0.816, -0.088, 1}, // 1 from (19, 44)
+        {0, 12, -22.5, 0, -3, 0, "Ball  0 collided with pocket 12\n", 0, 0, -2},
+        {12, 33, 22.5, 0, 3, 0, "Ball 15 collided with pocket 33\n", 0, 0, -32},
+    };
+    for (const auto& c : cases) {
+        setUpHeadlessGame();
+        Ball& ball = place(c.index, c.x, c.z, c.vx, c.vz);
+        table->collide(ball, c.feature);
+        const ContactKind kind = std::strstr(c.line, "wall")     ? ContactKind::Cushion
+                                 : std::strstr(c.line, "corner") ? ContactKind::Corner
+                                                                 : ContactKind::Pocket;
+        EXPECT_EQ(table->contactKind(c.feature), kind) << c.line;
+        EXPECT_NEAR(ball.velocity.x, c.vxAfter, 1e-12) << c.line;
+        EXPECT_NEAR(ball.velocity.z, c.vzAfter, 1e-12) << c.line;
+        EXPECT_EQ(ball.position.y, c.y) << c.line;
+        EXPECT_EQ(ball.pocketed, c.y < 0) << c.line;
+        // A ball that rolls on decelerates at 2 units/s^2 against its new velocity.
+        EXPECT_NEAR(ball.acceleration.dot(ball.velocity), -2 * ball.velocity.length(), 1e-12) << c.line;
+        EXPECT_NEAR(ball.acceleration.length(), c.y > 0 ? 2 : 0, 1e-12) << c.line;
+    }
 }

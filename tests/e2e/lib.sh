@@ -86,10 +86,11 @@ region_mean() {
     -format '%[fx:int(255*r+0.5)] %[fx:int(255*g+0.5)] %[fx:int(255*b+0.5)]' info:
 }
 
-# Count of bright (text) pixels, above 200 in every channel, in a region of a screenshot.
+# Count of bright (text) pixels, above 200 in red and green and at least BLUE_MIN (default 200)
+# in blue, in a region of a screenshot.
 bright_pixels() {
   convert "$SHOTS/$1.png" -crop "$4x$5+$2+$3" +repage -depth 8 txt:- |
-    awk -F'[,:() ]+' 'NR > 1 && $3 > 200 && $4 > 200 && $5 > 200 { n++ } END { print n + 0 }'
+    awk -F'[,:() ]+' -v blue="${BLUE_MIN:-200}" 'NR > 1 && $3 > 200 && $4 > 200 && $5 >= blue { n++ } END { print n + 0 }'
 }
 
 # The cue, drawn between the eye and the cue ball, shows below the screen's centre whenever the
