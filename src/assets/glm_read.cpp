@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string_view>
 
 #include "assets/glm.h"
 #include "assets/obj_tokens.h"
@@ -381,8 +382,10 @@ unsigned int glmFindMaterial(ObjModel* model, const char* name) {
 }
 
 ObjGroup* glmLookupGroup(ObjModel* model, const char* name) {
+    // Compared as views, names of other lengths are passed over without reading them.
+    const std::string_view wanted(name);
     for (ObjGroup& group : model->groups)
-        if (group.name == name) return &group;
+        if (std::string_view(group.name) == wanted) return &group;
     return nullptr;
 }
 
