@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Fuzzes the asset readers: builds the libFuzzer targets with clang (AddressSanitizer and
 # UndefinedBehaviorSanitizer) in build/fuzz, seeds them from the generated Data/ and tests/data,
-# and runs each for the given seconds. Fails on any crash, leak or sanitizer report.
-# Usage: scripts/fuzz.sh [SECONDS_PER_TARGET]   (default 60)
+# and runs each for the given seconds, or until it has run the given number of inputs. The
+# targets hand the readers their inputs in memory. Fails on any crash, leak or sanitizer report.
+# Usage: scripts/fuzz.sh [SECONDS_PER_TARGET [RUNS_PER_TARGET]]   (default 60, no run limit)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds=${1:-60}
+runs=${2:--1}
 build=build/fuzz
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
   -DPOOL_FUZZ=ON >/dev/null
@@ -18,7 +20,8 @@ rm -rf "$seeds"
 mkdir -p "$seeds"/{bmp,obj,font}
 cp "$build"/Data/*.bmp tests/data/*.bmp "$seeds/bmp/"
 cp "$build"/Data/default.txf tests/data/*.txf "$seeds/font/"
-# An OBJ seed is the model, a NUL byte, then the material library it names (ball.mtl).
+# An OBJ seed is the model, a NUL byte, then the material library, read as whatever library the
+# model names.
 { cat "$build/Data/ball.obj"; printf '\0'; cat "$build/Data/ball.mtl"; } >"$seeds/obj/ball"
 { cat tests/data/tiny.obj; printf '\0'; cat tests/data/tiny.mtl; } >"$seeds/obj/tiny"
 cp tests/data/tiny.obj "$seeds/obj/tiny_without_library"
@@ -31,22 +34,26 @@ for target in bmp obj font; do
   log=$build/fuzz-$target.log
   failed=0
   echo "Fuzzing $target for ${seconds}s"
-  # stdout is closed: the readers' ordinary warnings (unknown materials) would flood it.
+  started=$SECONDS
+  # The readers' own stdout and stderr are closed: their ordinary warnings (unknown materials,
+  # vertices without triangles, missing glyphs) would flood the log. libFuzzer and the
+  # sanitizers keep reporting to it.
   if ! "$build/tests/fuzz/pool-fuzz-$target" "$corpus" "$seeds/$target" -max_total_time="$seconds" \
-      -max_len="${max_len[$target]}" -timeout=10 -rss_limit_mb=2048 -error_exitcode=77 \
-      -close_fd_mask=1 -print_final_stats=1 -artifact_prefix="$build/crash-$target-" >"$log" 2>&1; then
+      -runs="$runs" -max_len="${max_len[$target]}" -timeout=10 -rss_limit_mb=2048 -error_exitcode=77 \
+      -close_fd_mask=3 -print_final_stats=1 -artifact_prefix="$build/crash-$target-" >"$log" 2>&1; then
     failed=1
   fi
+  elapsed=$((SECONDS - started))
   if grep -qE 'ERROR: (AddressSanitizer|LeakSanitizer|libFuzzer)|runtime error:|SUMMARY: ' "$log"; then
     failed=1
   fi
-  runs=$(grep -oE 'stat::number_of_executed_units: [0-9]+' "$log" | grep -oE '[0-9]+$' || echo "?")
+  executed=$(grep -oE 'stat::number_of_executed_units: [0-9]+' "$log" | grep -oE '[0-9]+$' || echo "?")
   if [ "$failed" -ne 0 ]; then
     status=1
     echo "FAILED: $target (log: $log)"
     grep -E 'ERROR|runtime error|SUMMARY|Test unit written' "$log" | head -20 || true
   else
-    echo "$target: $runs executions, no finding"
+    echo "$target: $executed executions in ${elapsed}s, no finding"
   fi
 done
 exit "$status"

@@ -1,7 +1,9 @@
 // Wavefront OBJ/MTL model records and the glm operations that read, prepare and draw them.
 #pragma once
 
+#include <cstdio>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -71,6 +73,12 @@ struct ObjReadError {
 ObjModel* glmReadOBJ(const char* fileName);
 // The same without ending the process: returns null and fills error instead.
 ObjModel* glmLoadOBJ(const char* fileName, ObjReadError* error);
+// Opens a file the reader reads (the model or a library) for reading, or returns null when it
+// cannot; the reader closes it.
+using ObjFileOpener = std::function<std::FILE*(const std::string& path)>;
+// The same reading the model and its library through open instead of from the disk, so that
+// they can come from memory; the paths only name them.
+ObjModel* glmLoadOBJ(const char* fileName, ObjReadError* error, const ObjFileOpener& open);
 void glmDelete(ObjModel* model);
 
 // Reads the library (looked for beside the model) into model->materials; ends the process

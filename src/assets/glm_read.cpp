@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string_view>
 
 #include "assets/glm.h"
 #include "assets/obj_tokens.h"
@@ -12,6 +13,9 @@ namespace {
 
 // Far beyond any mesh the game draws; keeps every array size well inside unsigned int.
 constexpr unsigned int MAX_ELEMENTS = 1u << 26;
+
+// Reads a material library through open (defined with the library reading below).
+bool loadLibrary(ObjModel* model, const char* libraryName, ObjReadError* error, const ObjFileOpener& open);
 
 enum class FaceForm { Vertex, VertexTexture, VertexTextureNormal, VertexNormal };
 
@@ -68,8 +72,8 @@ FaceForm formOf(const std::string& token) {
 
 class ObjReader {
 public:
-    ObjReader(ObjModel* model, std::FILE* file, ObjReadError* error)
-        : model_(model), tokens_(file), error_(error) {}
+    ObjReader(ObjModel* model, std::FILE* file, ObjReadError* error, const ObjFileOpener& open)
+        : model_(model), tokens_(file), error_(error), open_(open) {}
 
     bool firstPass();
     bool dataPass();
@@ -85,6 +89,7 @@ private:
     ObjModel* model_;
     TokenReader tokens_;
     ObjReadError* error_;
+    const ObjFileOpener& open_;
     FaceForm form_ = FaceForm::Vertex;
     unsigned int nextVertex_ = 1, nextNormal_ = 1, nextTexCoord_ = 1, nextTriangle_ = 0;
 };
@@ -167,7 +172,7 @@ bool ObjReader::firstPass() {
         case 'm':
             if (!readLibraryName(text)) return false;
             model_->materialLibrary = text;
-            if (!glmLoadMTL(model_, text.c_str(), error_)) return false;
+            if (!loadLibrary(model_, text.c_str(), error_, open_)) return false;
             break;
         case 'g':
             if (!readGroupName(text)) return false;
@@ -253,11 +258,14 @@ bool ObjReader::dataPass() {
     return true;
 }
 
-std::FILE* openOrFail(const char* path, const char* message, ObjReadError* error) {
-    std::FILE* file = std::fopen(path, "r");
+std::FILE* openFromDisk(const std::string& path) { return std::fopen(path.c_str(), "r"); }
+
+std::FILE* openOrFail(const ObjFileOpener& open, const std::string& path, const char* message,
+                      ObjReadError* error) {
+    std::FILE* file = open(path);
     if (file == nullptr) {
         char line[512];
-        std::snprintf(line, sizeof line, message, path);
+        std::snprintf(line, sizeof line, message, path.c_str());
         error->message = line;
         error->onStandardOutput = false;
     }
@@ -271,12 +279,13 @@ std::FILE* openOrFail(const char* path, const char* message, ObjReadError* error
 
 } // namespace
 
-ObjModel* glmLoadOBJ(const char* fileName, ObjReadError* error) {
-    std::FILE* file = openOrFail(fileName, "glmReadOBJ() failed: can't open data file \"%s\".\n", error);
+ObjModel* glmLoadOBJ(const char* fileName, ObjReadError* error, const ObjFileOpener& open) {
+    std::FILE* file =
+        openOrFail(open, fileName, "glmReadOBJ() failed: can't open data file \"%s\".\n", error);
     if (file == nullptr) return nullptr;
     auto model = std::make_unique<ObjModel>();
     model->path = fileName;
-    ObjReader reader(model.get(), file, error);
+    ObjReader reader(model.get(), file, error, open);
     bool ok = reader.firstPass();
     if (ok) {
         model->vertices.assign(3 * (size_t(model->vertexCount) + 1), 0.0f);
@@ -284,10 +293,14 @@ ObjModel* glmLoadOBJ(const char* fileName, ObjReadError* error) {
         if (model->normalCount) model->normals.assign(3 * (size_t(model->normalCount) + 1), 0.0f);
         if (model->texCoordCount) model->texCoords.assign(2 * (size_t(model->texCoordCount) + 1), 0.0f);
         std::rewind(file);
-        ok = ObjReader(model.get(), file, error).dataPass();
+        ok = ObjReader(model.get(), file, error, open).dataPass();
     }
     std::fclose(file);
     return ok ? model.release() : nullptr;
+}
+
+ObjModel* glmLoadOBJ(const char* fileName, ObjReadError* error) {
+    return glmLoadOBJ(fileName, error, openFromDisk);
 }
 
 ObjModel* glmReadOBJ(const char* fileName) {
@@ -299,10 +312,12 @@ ObjModel* glmReadOBJ(const char* fileName) {
 
 void glmDelete(ObjModel* model) { delete model; }
 
-bool glmLoadMTL(ObjModel* model, const char* libraryName, ObjReadError* error) {
+namespace {
+
+bool loadLibrary(ObjModel* model, const char* libraryName, ObjReadError* error, const ObjFileOpener& open) {
     const std::string path = glmDirectoryOf(model->path.c_str()) + libraryName;
     std::FILE* file =
-        openOrFail(path.c_str(), "glmReadMTL() failed: can't open material file \"%s\".\n", error);
+        openOrFail(open, path, "glmReadMTL() failed: can't open material file \"%s\".\n", error);
     if (file == nullptr) return false;
     TokenReader tokens(file);
     std::string token, line;
@@ -348,6 +363,12 @@ bool glmLoadMTL(ObjModel* model, const char* libraryName, ObjReadError* error) {
     return true;
 }
 
+} // namespace
+
+bool glmLoadMTL(ObjModel* model, const char* libraryName, ObjReadError* error) {
+    return loadLibrary(model, libraryName, error, openFromDisk);
+}
+
 void glmReadMTL(ObjModel* model, const char* libraryName) {
     ObjReadError error;
     if (!glmLoadMTL(model, libraryName, &error)) reportAndExit(error);
@@ -361,8 +382,10 @@ unsigned int glmFindMaterial(ObjModel* model, const char* name) {
 }
 
 ObjGroup* glmLookupGroup(ObjModel* model, const char* name) {
+    // Compared as views, names of other lengths are passed over without reading them.
+    const std::string_view wanted(name);
     for (ObjGroup& group : model->groups)
-        if (group.name == name) return &group;
+        if (std::string_view(group.name) == wanted) return &group;
     return nullptr;
 }
 

@@ -135,8 +135,15 @@ void FontReader::glyphs(TextureFont& font) {
         font.quads.push_back(quadOf(g, float(font.textureWidth), float(font.textureHeight)));
     font.minCode = lowest;
     font.codeRange = highest - lowest + 1;
-    font.lookup.assign(size_t(font.codeRange), nullptr);
-    for (size_t i = 0; i < font.glyphs.size(); ++i) font.lookup[font.glyphs[i].code - lowest] = &font.quads[i];
+    font.lookup.reserve(font.glyphs.size());
+    for (size_t i = 0; i < font.glyphs.size(); ++i)
+        font.lookup.push_back({font.glyphs[i].code, &font.quads[i]});
+    // Within a code the later glyph sorts first, so that it is the one kept.
+    std::sort(font.lookup.begin(), font.lookup.end(), [](const GlyphEntry& a, const GlyphEntry& b) {
+        return a.code != b.code ? a.code < b.code : a.quad > b.quad;
+    });
+    auto sameCode = [](const GlyphEntry& a, const GlyphEntry& b) { return a.code == b.code; };
+    font.lookup.erase(std::unique(font.lookup.begin(), font.lookup.end(), sameCode), font.lookup.end());
 }
 
 void FontReader::image(TextureFont& font) {
@@ -198,8 +205,10 @@ const char* fontLastError() { return lastError; }
 
 const GlyphQuad* findGlyphQuad(const TextureFont* font, int code) {
     auto entry = [font](int c) -> const GlyphQuad* {
-        const bool inRange = c >= font->minCode && c < font->minCode + font->codeRange;
-        return inRange ? font->lookup[size_t(c - font->minCode)] : nullptr;
+        const auto& table = font->lookup;
+        auto found = std::lower_bound(table.begin(), table.end(), c,
+                                      [](const GlyphEntry& e, int wanted) { return e.code < wanted; });
+        return found != table.end() && found->code == c ? found->quad : nullptr;
     };
     if (const GlyphQuad* quad = entry(code)) return quad;
     int tried = code;

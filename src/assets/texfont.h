@@ -29,6 +29,11 @@ struct GlyphQuad {
     float advance;          // font units
 };
 
+struct GlyphEntry {
+    int code;
+    const GlyphQuad* quad;
+};
+
 struct TextureFont {
     unsigned int textureName = 0; // 0 until createFontTexture
     int textureWidth = 0;         // texels
@@ -41,7 +46,9 @@ struct TextureFont {
     std::vector<unsigned char> texels; // one byte per texel, or (luminance, alpha) pairs
     std::vector<FontGlyph> glyphs;     // file order
     std::vector<GlyphQuad> quads;      // one per glyph, same order
-    std::vector<const GlyphQuad*> lookup; // by code - minCode; null where there is no glyph
+    // One entry per code, sorted by code; a code given twice uses its last glyph in the file.
+    // A table by code would cost memory for the whole range however few glyphs there are.
+    std::vector<GlyphEntry> lookup;
 };
 
 // Turned on once, by the first texture made on a renderer without intensity textures; from

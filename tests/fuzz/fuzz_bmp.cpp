@@ -3,10 +3,12 @@
 #include <cstdlib>
 
 #include "assets/bmp.h"
+#include "fuzz_memory.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;
-    std::FILE* file = fmemopen(const_cast<uint8_t*>(data), size, "rb");
+    static char buffer[BUFSIZ];
+    std::FILE* file = openMemory(data, size, buffer);
     if (file == nullptr) return 0;
     BitmapInfoHeader info;
     unsigned char* pixels = readBitmapStream(file, "fuzz.bmp", &info);

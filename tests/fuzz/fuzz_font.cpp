@@ -2,10 +2,24 @@
 #include <cstdio>
 
 #include "assets/texfont.h"
+#include "fuzz_memory.h"
+
+namespace {
+
+// Index of the glyph findGlyphQuad gives for code, or -1 for none.
+long foundGlyph(const TextureFont& font, int code) {
+    const GlyphQuad* quad = findGlyphQuad(&font, code);
+    if (quad == nullptr) return -1;
+    if (quad < font.quads.data() || quad >= font.quads.data() + font.quads.size()) __builtin_trap();
+    return quad - font.quads.data();
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;
-    std::FILE* file = fmemopen(const_cast<uint8_t*>(data), size, "rb");
+    static char buffer[BUFSIZ];
+    std::FILE* file = openMemory(data, size, buffer);
     if (file == nullptr) return 0;
     TextureFont* font = readTextureFont(file);
     std::fclose(file);
@@ -15,11 +29,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const FontGlyph& g : font->glyphs)
         if (g.x < 0 || g.y < 0 || g.x + g.width > font->textureWidth || g.y + g.height > font->textureHeight)
             __builtin_trap();
-    for (int code = -128; code < 256; ++code) {
-        const GlyphQuad* quad = findGlyphQuad(font, code);
-        if (quad != nullptr && (quad < font->quads.data() || quad >= font->quads.data() + font->quads.size()))
-            __builtin_trap();
+    // A code finds the last glyph the file gives for it. The other case of a letter, a negative
+    // (signed char) code and the codes beside the range find a glyph or none.
+    for (size_t i = 0; i < font->glyphs.size(); ++i) {
+        const int code = font->glyphs[i].code;
+        const long found = foundGlyph(*font, code);
+        if (found < long(i) || font->glyphs[size_t(found)].code != code) __builtin_trap();
+        foundGlyph(*font, code ^ 0x20);
     }
+    for (int code : {-128, font->minCode - 1, font->minCode + font->codeRange}) foundGlyph(*font, code);
     deleteTextureFont(font);
     return 0;
 }

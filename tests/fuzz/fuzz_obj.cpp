@@ -1,45 +1,16 @@
-// Fuzzes the OBJ and MTL readers and the model processing. The input is an OBJ file, then
-// optionally a NUL byte and the material library, which is saved as ball.mtl beside it.
-#include <unistd.h>
-
+// Fuzzes the OBJ and MTL readers and the model processing from memory. The input is an OBJ
+// file, then optionally a NUL byte and the material library, which is what every library the
+// model names reads; without the NUL byte no library can be opened.
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "assets/glm.h"
+#include "fuzz_memory.h"
 
 namespace {
 
-// A plain buffer rather than a std::string: the clean-up at exit runs after static objects die.
-char workDir[64];
-
-void removeWorkDir() {
-    std::remove((std::string(workDir) + "model.obj").c_str());
-    std::remove((std::string(workDir) + "ball.mtl").c_str());
-    rmdir(workDir);
-}
-
-// Memory-backed when the machine has it: the files are rewritten for every input.
-const char* makeWorkDir() {
-    if (workDir[0] != '\0') return workDir;
-    for (const char* pattern : {"/dev/shm/pool_fuzz_obj_XXXXXX", "/tmp/pool_fuzz_obj_XXXXXX"}) {
-        std::snprintf(workDir, sizeof workDir, "%s", pattern);
-        if (mkdtemp(workDir) != nullptr) {
-            std::atexit(removeWorkDir);
-            std::strcat(workDir, "/");
-            return workDir;
-        }
-    }
-    std::abort();
-}
-
-void save(const std::string& path, const uint8_t* data, size_t size) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) std::abort();
-    std::fwrite(data, 1, size, file);
-    std::fclose(file);
-}
+const char* const MODEL_PATH = "model.obj";
 
 // What drawing relies on: every stored index addresses an existing entry.
 void checkIndices(const ObjModel& m) {
@@ -62,16 +33,17 @@ void checkIndices(const ObjModel& m) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const uint8_t* split = static_cast<const uint8_t*>(std::memchr(data, 0, size));
-    const size_t objSize = split ? size_t(split - data) : size;
-    const std::string dir = makeWorkDir();
-    const std::string objPath = dir + "model.obj";
-    save(objPath, data, objSize);
-    if (split) save(dir + "ball.mtl", split + 1, size - objSize - 1);
-    else std::remove((dir + "ball.mtl").c_str());
+    const auto* split = static_cast<const uint8_t*>(std::memchr(data, 0, size));
+    const size_t modelSize = split ? size_t(split - data) : size;
+    // At most one model and one library are open at a time.
+    static char modelBuffer[BUFSIZ], libraryBuffer[BUFSIZ];
+    auto open = [&](const std::string& path) -> std::FILE* {
+        if (path == MODEL_PATH) return openMemory(data, modelSize, modelBuffer);
+        return split ? openMemory(split + 1, size - modelSize - 1, libraryBuffer) : nullptr;
+    };
 
     ObjReadError error;
-    ObjModel* model = glmLoadOBJ(objPath.c_str(), &error);
+    ObjModel* model = glmLoadOBJ(MODEL_PATH, &error, open);
     if (model == nullptr) return 0;
     glmCenterAndScale(model);
     glmBuildFacetNormals(model);
