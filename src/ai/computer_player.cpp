@@ -17,7 +17,7 @@ struct Skill {
     double powerError;
     bool checksRobustness;
 };
-constexpr Skill SKILLS[MAX_LEVEL] = {{1.0, 0.12, false}, {0.25, 0.04, true}, {0.0, 0.0, true}};
+constexpr Skill SKILLS[MAX_LEVEL] = {{0.35, 0.06, false}, {0.25, 0.04, true}, {0.0, 0.0, true}};
 
 // Scores of a shot's outcome, from the shooter's side.
 constexpr double WIN_SCORE = 1000.0;     // the game won; its negative, the game lost
