@@ -45,13 +45,16 @@ display_ready() {
   [ -s "$WORK/display" ] && export DISPLAY=":$(head -n1 "$WORK/display")" && xdotool getdisplaygeometry >/dev/null 2>&1
 }
 
-# Starts the game from directory $1 (which holds Data/). Its standard output goes through a
-# pipe and is copied to $WORK/out as it arrives; its error stream goes to $WORK/err.
+# Starts the game from directory $1 (which holds Data/) with the options that follow. Its
+# standard output goes through a pipe and is copied to $WORK/out as it arrives; its error
+# stream goes to $WORK/err.
 start_game() {
+  local dir=$1
+  shift
   rm -f "$WORK/pipe" && mkfifo "$WORK/pipe"
   cat "$WORK/pipe" >"$WORK/out" &
   READER_PID=$!
-  (cd "$1" && exec "$POOL" >"$WORK/pipe" 2>"$WORK/err") &
+  (cd "$dir" && exec "$POOL" "$@" >"$WORK/pipe" 2>"$WORK/err") &
   GAME_PID=$!
   wait_for "the game's window" 20 window_shown
   xdotool mousemove $((WIDTH / 2)) $((HEIGHT / 2)) # without a window manager keys go there
