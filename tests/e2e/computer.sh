@@ -6,6 +6,8 @@
 # Usage: computer.sh POOL second|both   (run from the build folder, which holds Data/)
 POOL=$1
 MODE=$2
+# Both modes may run at once: each keeps its screenshots apart.
+SHOTS=${SHOTS:-$PWD/e2e-shots/computer-$MODE}
 . "$(dirname "$0")/lib.sh"
 
 lines() { wc -l <"$WORK/out"; }
