@@ -1,4 +1,5 @@
-// pool-sim: plays one shot headlessly with a fixed frame time and prints what happened.
+// pool-sim: plays one shot headlessly with a fixed frame time and prints what happened, or
+// plays whole matches (pool_sim_match.cpp).
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -8,6 +9,7 @@
 #include <sstream>
 #include <string>
 
+#include "pool_sim_match.h"
 #include "render/headless.h"
 #include "sim/contact.h"
 #include "sim/simulation.h"
@@ -16,7 +18,9 @@
 namespace {
 
 const char* const USAGE =
-    "usage: pool-sim --angle DEG --power P --dt SECONDS [--max-frames N] [--setup FILE]\n";
+    "usage: pool-sim --angle DEG --power P --dt SECONDS [--max-frames N] [--setup FILE]\n"
+    "       pool-sim --games N --seed S [--players A,B] [--log FILE]\n"
+    "       pool-sim --replay FILE\n";
 
 struct Options {
     double angle = 0.0;  // degrees, as the cue holds it; 0 shoots towards -z
@@ -150,6 +154,7 @@ void printResult(const HeadlessGame& game, long frames) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (isMatchCommand(argc, argv)) return runMatchCommand(argc, argv);
     const Options options = parseOptions(argc, argv);
     HeadlessGame game;
     if (options.setupFile) applySetup(game, options.setupFile);

@@ -31,14 +31,8 @@ void zoom(double dDistance) {
 // Left and Right turn the view and the aim together, so the eye stays behind the shot line.
 void aimOrView(int key, double step) {
     switch (key) {
-    case GLUT_KEY_LEFT:
-        camera->addOrbit(0.0, -step, 0.0);
-        cue->addAngles(-step, 0.0);
-        break;
-    case GLUT_KEY_RIGHT:
-        camera->addOrbit(0.0, step, 0.0);
-        cue->addAngles(step, 0.0);
-        break;
+    case GLUT_KEY_LEFT: turnAim(-step); break;
+    case GLUT_KEY_RIGHT: turnAim(step); break;
     case GLUT_KEY_UP: camera->addOrbit(0.0, 0.0, step); break;
     case GLUT_KEY_DOWN: camera->addOrbit(0.0, 0.0, -step); break;
     default: break;
@@ -101,6 +95,11 @@ void special(int key, int, int) {
         }
     }
     postRedisplay();
+}
+
+void turnAim(double degrees) {
+    camera->addOrbit(0.0, degrees, 0.0);
+    cue->addAngles(degrees, 0.0);
 }
 
 void newGame() {

@@ -8,6 +8,9 @@ void keyboard(unsigned char key, int x, int y);
 // starts a new game, F11 clears the table, the arrows aim and turn the view or move the ball in
 // hand. Every other admitted key (the modifiers alone among them) only redraws.
 void special(int key, int x, int y);
+// Turns the aim and the view together by `degrees` (positive as the Right arrow), as Left and
+// Right do.
+void turnAim(double degrees);
 // F10: the rack, the referee, the camera and the cue as at start-up.
 void newGame();
 // F11: every object ball but the eight is pocketed where it lies, each reported once.

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/computer.h"
 #include "app/key_repeat.h"
 #include "app/keyboard.h"
 #include "app/options.h"
@@ -41,11 +42,15 @@ int main(int argc, char** argv) {
     checkLeaksBeforeTheDriverUnloads();
     glutDisplayFunc(display);
     glutReshapeFunc(reshape);
-    glutKeyboardFunc(keyboard);
-    glutKeyboardUpFunc(keyboardUp);
-    glutSpecialFunc(special);
+    // With a computer player the keys pass its turn's filter first; without, they are the
+    // two-player game's own.
+    const bool computer = options.computerPlays[0] || options.computerPlays[1];
+    glutKeyboardFunc(computer ? computerKeyboard : keyboard);
+    glutKeyboardUpFunc(computer ? computerKeyboardUp : keyboardUp);
+    glutSpecialFunc(computer ? computerSpecial : special);
     enableDetectableAutoRepeat();
     createMenu();
+    startComputer(options);
     glutMainLoop();
     return 0;
 }

@@ -10,10 +10,12 @@ Cue* cue = nullptr;
 TextureFont* font = nullptr;
 Referee referee;
 ConsoleContacts contactLines;
+bool computerPlays[2] = {false, false};
 
 int windowWidth = 0;
 int windowHeight = 0;
 
 SceneView sceneView() {
-    return {room, camera, light, balls, table, cue, &referee, font, windowWidth, windowHeight};
+    return {room,     camera, light,       balls,        table,        cue,
+            &referee, font,   windowWidth, windowHeight, computerPlays};
 }

@@ -22,6 +22,7 @@ extern Cue* cue;
 extern TextureFont* font; // null when Data/default.txf could not be read: the screens show no text
 extern Referee referee;   // constructed before start-up, as the one game's record
 extern ConsoleContacts contactLines; // the console's line per contact
+extern bool computerPlays[2];        // per player, player 1 first: the computer plays them
 
 // Window size in pixels, kept by reshape.
 extern int windowWidth;

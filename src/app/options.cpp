@@ -9,7 +9,7 @@ const char* const USAGE =
     "usage: pool [--computer 1|2|both] [--level 1|2|3] [--mute] [--help] [--version]\n";
 
 const char* const HELP =
-    "Three-dimensional eight-ball pool for two players at one keyboard.\n"
+    "Three-dimensional eight-ball pool for two players at one keyboard, or against the computer.\n"
     "\n"
     "  --computer 1|2|both  the computer plays player 1, player 2 or both (a demonstration)\n"
     "  --level 1|2|3        the computer's strength: 1 a beginner, 3 the strongest (default 2)\n"
@@ -20,7 +20,8 @@ const char* const HELP =
     "Keys: space (hold, release) shoot; Left, Right aim; Up, Down view; z, x zoom;\n"
     "Ctrl or Alt with an arrow: steps of 1 or 30 degrees; F1 to F8 shoot at a fixed power;\n"
     "F9 cue ball back on its spot; F10 new game; F11 pocket all but the eight;\n"
-    "Enter place the cue ball in hand; Esc quit; right mouse button: the render menu.\n";
+    "Enter place the cue ball in hand; Esc quit; right mouse button: the render menu.\n"
+    "While the computer plays its turn only Esc, F10, z, x, Up and Down act.\n";
 
 namespace {
 // GLUT's X options, with how many values each takes.

@@ -50,7 +50,8 @@ TextBlock helpBlock(int width, int height, int viewportY, float scale, double ba
     return block;
 }
 
-void addPlayerLines(TextBlock& block, const Referee& referee, int player, float x, float top) {
+void addPlayerLines(TextBlock& block, const Referee& referee, int player, float x, float top,
+                    bool computer) {
     const float* colour = playerColour(player);
     float y = top;
     auto add = [&](const std::string& text) {
@@ -59,6 +60,7 @@ void addPlayerLines(TextBlock& block, const Referee& referee, int player, float 
     };
     add("Player " + std::to_string(player) +
         (player == referee.currentPlayerNumber() ? " (SHOOTING)" : ""));
+    if (computer) add("Computer");
     if (referee.isGameOver()) {
         add(std::string(player == referee.winnerNumber() ? "Won" : "Lost") + " the game");
         return;
@@ -89,7 +91,8 @@ template <typename Draw> void withOverheadProjection(const SceneView& view, Draw
 }
 } // namespace
 
-TextBlock statusPanelBlock(const Referee& referee, int width, int height) {
+TextBlock statusPanelBlock(const Referee& referee, int width, int height,
+                           const bool* computerPlays) {
     TextBlock block;
     const int quarter = height / 4;
     const int panelHeight = std::max(quarter, STATUS_PANEL_MIN_HEIGHT);
@@ -101,8 +104,10 @@ TextBlock statusPanelBlock(const Referee& referee, int width, int height) {
                          keepScale(halfHeight, -halfHeight, quarter, panelHeight), halfHeight};
     std::copy(b, b + 4, block.box);
     const float x = float(10.0 - 0.75 * width);
-    addPlayerLines(block, referee, 1, x, float(halfHeight - 100.0));
-    addPlayerLines(block, referee, 2, x, float(halfHeight - 500.0));
+    addPlayerLines(block, referee, 1, x, float(halfHeight - 100.0),
+                   computerPlays && computerPlays[0]);
+    addPlayerLines(block, referee, 2, x, float(halfHeight - 500.0),
+                   computerPlays && computerPlays[1]);
     return block;
 }
 
@@ -206,7 +211,7 @@ void drawOverlays(const SceneView& view) {
     glViewport(3 * w / 4, 3 * h / 4, w / 4, h / 4);
     withOverheadProjection(view, [&] {
         drawScene(view, PASS_INSET_VIEW);
-        drawTextBlock(view, statusPanelBlock(referee, w, h));
+        drawTextBlock(view, statusPanelBlock(referee, w, h, view.computerPlays));
         if (referee.isGameOver()) drawTextBlock(view, winnerBannerBlock(referee, w, h));
         drawTextBlock(view, aimingHelpBlock(w, h));
         glViewport(0, 0, w, h);

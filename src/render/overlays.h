@@ -29,7 +29,9 @@ extern const float WHITE[3];
 extern const float YELLOW[3];
 
 // The blocks for a window of width x height pixels and the referee's present state.
-TextBlock statusPanelBlock(const Referee& referee, int width, int height);
+// computerPlays (per player, may be null) marks the players the computer plays.
+TextBlock statusPanelBlock(const Referee& referee, int width, int height,
+                           const bool* computerPlays = nullptr);
 TextBlock winnerBannerBlock(const Referee& referee, int width, int height);
 TextBlock aimingHelpBlock(int width, int height);
 TextBlock placementHelpBlock(const Referee& referee, int width, int height);

@@ -24,6 +24,7 @@ struct SceneView {
     const TextureFont* font;
     int width;  // pixels
     int height; // pixels
+    const bool* computerPlays = nullptr; // per player, player 1 first; null: people play both
 };
 
 // Stencil values the table's first half writes on the two shadow-receiving planes.

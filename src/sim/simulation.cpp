@@ -5,6 +5,8 @@
 #include "sim/referee.h"
 #include "sim/table.h"
 
+#include <cmath>
+
 namespace {
 enum EventKind { NO_EVENT, TABLE_EVENT, BALL_EVENT, STOP_EVENT };
 
@@ -15,16 +17,60 @@ struct Event {
     int other = -1;    // the other ball, or the table feature
 };
 
+// Nothing can come before the earliest event found so far unless it is reached within that
+// time: a pair closes at most at the sum of its speeds, and every table feature lies outside the
+// rectangle that the ball's centre can roam without touching one. A candidate is passed over
+// only when even its most hopeful time lies beyond the best by this margin (world units), far
+// above the rounding of the contact times, so the search finds exactly the event it always did.
+constexpr double PRUNE_MARGIN = 1e-6;
+// Contacts found a hair in the past count as now: up to this many seconds of motion back.
+constexpr double PAST_CONTACT_TIME = 1e-6;
+// Half sizes of the rectangle, for a ball of radius 1 or less, that the centre of a ball roams
+// without reaching a cushion (22 and 44 less the radius), a cushion end or a pocket.
+constexpr double FREE_HALF_WIDTH = 21.0;  // world units, along x
+constexpr double FREE_HALF_LENGTH = 43.0; // world units, along z
+
+// How far (world units) the ball's centre is inside the rectangle free of table features: 0 or
+// less when it is not clearly inside.
+double freeDistance(const Ball& ball) {
+    const double halfWidth = std::fmin(FREE_HALF_WIDTH, TABLE_WIDTH / 2 - ball.radius);
+    const double halfLength = std::fmin(FREE_HALF_LENGTH, TABLE_LENGTH / 2 - ball.radius);
+    return std::fmin(halfWidth - std::fabs(ball.position.x),
+                     halfLength - std::fabs(ball.position.z));
+}
+
+// Whether a gap of `gap` world units, closed at `speed` units/s at most, stays open past `time`.
+bool staysApart(double gap, double speed, double time) {
+    return gap - speed * (time + PAST_CONTACT_TIME) > PRUNE_MARGIN;
+}
+
+bool pairStaysApart(const Ball& a, const Ball& b, double closingSpeed, double time) {
+    if (closingSpeed == 0.0) return true; // neither moves: no contact, whatever the distance
+    const Vec3 d = a.position - b.position;
+    const double reach = a.radius + b.radius + closingSpeed * (time + PAST_CONTACT_TIME) +
+                         PRUNE_MARGIN;
+    return d.dot(d) > reach * reach;
+}
+
 // Strict comparisons: among simultaneous contacts the lower ball index wins, and for one ball
 // its table contact comes before its ball contacts.
 Event earliestContact(Ball* const balls[BALL_COUNT], const Table& table, double dt) {
     Event event;
     event.time = dt;
+    double speeds[BALL_COUNT];
+    for (int i = 0; i < BALL_COUNT; ++i)
+        speeds[i] = balls[i]->pocketed ? 0.0 : balls[i]->velocity.length();
     for (int i = 0; i < BALL_COUNT; ++i) {
-        int feature = -1;
-        const double t = table.timeToHit(*balls[i], feature);
-        if (t >= 0.0 && t < event.time) event = {TABLE_EVENT, t, i, feature};
+        if (balls[i]->pocketed) continue; // it touches nothing any more
+        if (!staysApart(freeDistance(*balls[i]), speeds[i], event.time)) {
+            int feature = -1;
+            const double t = table.timeToHit(*balls[i], feature);
+            if (t >= 0.0 && t < event.time) event = {TABLE_EVENT, t, i, feature};
+        }
         for (int j = i + 1; j < BALL_COUNT; ++j) {
+            if (balls[j]->pocketed ||
+                pairStaysApart(*balls[i], *balls[j], speeds[i] + speeds[j], event.time))
+                continue;
             const double tb = balls[i]->timeToHit(*balls[j]);
             if (tb >= 0.0 && tb < event.time) event = {BALL_EVENT, tb, i, j};
         }

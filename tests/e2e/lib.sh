@@ -45,17 +45,20 @@ display_ready() {
   [ -s "$WORK/display" ] && export DISPLAY=":$(head -n1 "$WORK/display")" && xdotool getdisplaygeometry >/dev/null 2>&1
 }
 
-# Starts the game from directory $1 (which holds Data/). Its standard output goes through a
-# pipe and is copied to $WORK/out as it arrives, its error stream to $WORK/err; or the shell
-# redirections $2 replace these (">&-" starts it with standard output closed).
+# Starts the game from directory $1 (which holds Data/) with the options that follow. Its
+# standard output goes through a pipe and is copied to $WORK/out as it arrives, its error stream
+# to $WORK/err; or the shell redirections in REDIRECTIONS replace these (">&-" starts it with
+# standard output closed).
 start_game() {
-  if [ -n "${2:-}" ]; then
-    (cd "$1" && eval "exec \"\$POOL\" $2") &
+  local dir=$1
+  shift
+  if [ -n "${REDIRECTIONS:-}" ]; then
+    (cd "$dir" && eval "exec \"\$POOL\" \"\$@\" $REDIRECTIONS") &
   else
     rm -f "$WORK/pipe" && mkfifo "$WORK/pipe"
     cat "$WORK/pipe" >"$WORK/out" &
     READER_PID=$!
-    (cd "$1" && exec "$POOL" >"$WORK/pipe" 2>"$WORK/err") &
+    (cd "$dir" && exec "$POOL" "$@" >"$WORK/pipe" 2>"$WORK/err") &
   fi
   GAME_PID=$!
   wait_for "the game's window" 20 window_shown

@@ -34,7 +34,7 @@ head -c 40 Data/ball2.bmp >"$WORK/bad-art/Data/ball2.bmp"
 printf '\x20\x00' | dd of="$WORK/bad-art/Data/ball3.bmp" bs=1 seek=28 conv=notrunc status=none
 printf '\x01' | dd of="$WORK/bad-art/Data/ball4.bmp" bs=1 seek=30 conv=notrunc status=none
 printf '\xff\xff\xff\xff' | dd of="$WORK/bad-art/Data/ball5.bmp" bs=1 seek=18 conv=notrunc status=none
-start_game "$WORK/bad-art" '<&- >"$WORK/out" 2>"$WORK/err"'
+REDIRECTIONS='<&- >"$WORK/out" 2>"$WORK/err"' start_game "$WORK/bad-art"
 play_break
 quit_game
 [ "$(grep -cx 'Failed to read the bitmap file' "$WORK/out")" -eq 5 ] ||
@@ -49,14 +49,14 @@ Cannot read the texture Data/ball5.bmp: sizes out of range.
 EOF
 
 # Standard output closed: the contact lines reach the descriptor once a buffer is full.
-start_game "$PWD" '>&- 2>"$WORK/err"'
+REDIRECTIONS='>&- 2>"$WORK/err"' start_game "$PWD"
 for _ in $(seq "$BREAKS_TO_WRITE"); do play_break; done
 quit_game
 
 # Standard error closed: the missing font is reported there at start-up.
 copy_data no-font
 rm "$WORK/no-font/Data/default.txf"
-start_game "$WORK/no-font" '>"$WORK/out" 2>&-'
+REDIRECTIONS='>"$WORK/out" 2>&-' start_game "$WORK/no-font"
 play_break
 quit_game
 
@@ -64,7 +64,7 @@ quit_game
 mkfifo "$WORK/pipe"
 head -n 1 <"$WORK/pipe" >"$WORK/head" &
 HEAD_PID=$!
-start_game "$PWD" '>"$WORK/pipe" 2>"$WORK/err"'
+REDIRECTIONS='>"$WORK/pipe" 2>"$WORK/err"' start_game "$PWD"
 for _ in $(seq "$BREAKS_TO_WRITE"); do
   [ -s "$WORK/head" ] || play_break
 done

@@ -1,0 +1,85 @@
+// Headless matches: whole games between two players, one line per game, the totals, and a log
+// of every shot that plays the match again exactly.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "ai/player.h"
+
+// A game without a winner ends after this many shots.
+constexpr int MAX_GAME_SHOTS = 300;
+
+// "1", "2" or "3": the computer at that level; "straight": the straight-shot player. Null for any
+// other name.
+std::unique_ptr<Player> makePlayer(const std::string& name);
+
+// One shot of a match as the log keeps it.
+struct ShotRecord {
+    int game = 0;   // from 1
+    int shot = 0;   // from 1 within the game
+    int player = 0; // 1 or 2
+    ShotPlan plan;
+    double dt = 0.0;       // seconds per frame of this shot's playback
+    long thinkMicros = 0;  // microseconds the player took to decide
+};
+
+// Where a match's shots come from: the players themselves, or a log.
+class ShotSource {
+public:
+    virtual void newGame(int game) = 0;
+    // The next shot of the game in `state`; false with `error` set when there is none.
+    virtual bool next(const GameState& state, const Table& table, ShotRecord& record,
+                      std::string& error) = 0;
+
+protected:
+    ~ShotSource() = default;
+};
+
+struct MatchSettings {
+    int games = 0;
+    std::uint64_t seed = 0;
+    std::string players[2]; // names as makePlayer takes them, player 1 first
+};
+
+// The players of the settings thinking for themselves; each shot's frame time is drawn from the
+// seed within the usual display rates, as the game's real frame time varies.
+class LiveShots final : public ShotSource {
+public:
+    explicit LiveShots(const MatchSettings& settings); // the names must be valid
+    void newGame(int game) override;
+    bool next(const GameState& state, const Table& table, ShotRecord& record,
+              std::string& error) override;
+
+private:
+    std::uint64_t seed;
+    std::unique_ptr<Player> players[2];
+    std::uint64_t frameTimeState = 0;
+};
+
+// The shots of a log, after its first line (read by readMatchHeader).
+class LoggedShots final : public ShotSource {
+public:
+    explicit LoggedShots(std::FILE* log) : log(log) {}
+    void newGame(int) override {}
+    bool next(const GameState& state, const Table& table, ShotRecord& record,
+              std::string& error) override;
+    // True when nothing but blank lines is left.
+    bool atEnd();
+
+private:
+    std::FILE* log;
+};
+
+// Reads a log's first line into the settings; false when it is not a match log's.
+bool readMatchHeader(std::FILE* log, MatchSettings& settings);
+
+// Plays the match on the given balls, table and referee (the balls are racked anew for every
+// game; player 1 breaks the odd games, player 2 the even ones). Prints one line per game and
+// the totals on `out`, and every shot on `log` when it is not null. False with `error` set when
+// a shot cannot be played (a log that does not fit the games).
+bool runMatch(const MatchSettings& settings, ShotSource& source, Ball* const balls[BALL_COUNT],
+              const Table& table, Referee& referee, std::FILE* out, std::FILE* log,
+              std::string& error);

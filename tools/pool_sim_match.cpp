@@ -1,0 +1,136 @@
+// pool-sim --games N --seed S [--players A,B] [--log FILE], and pool-sim --replay FILE.
+#include "pool_sim_match.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "ai/match.h"
+#include "render/headless.h"
+
+namespace {
+const char* const MATCH_USAGE =
+    "usage: pool-sim --games N --seed S [--players A,B] [--log FILE]\n"
+    "       pool-sim --replay FILE\n"
+    "  A and B: 1, 2 or 3 (the computer at that level) or straight (the straight-shot player);\n"
+    "  default 3,straight\n";
+
+struct MatchOptions {
+    MatchSettings settings;
+    bool haveGames = false, haveSeed = false;
+    const char* logFile = nullptr;
+    const char* replayFile = nullptr;
+};
+
+[[noreturn]] void failMatch(const std::string& message) {
+    std::fprintf(stderr, "pool-sim: %s\n%s", message.c_str(), MATCH_USAGE);
+    std::exit(2);
+}
+
+unsigned long long wholeNumber(const char* option, const char* text) {
+    char* end = nullptr;
+    errno = 0;
+    const unsigned long long value = std::strtoull(text, &end, 10);
+    if (*text == '\0' || *text == '-' || *end != '\0' || errno == ERANGE)
+        failMatch(std::string(option) + ": '" + text + "' is not a whole number");
+    return value;
+}
+
+void parsePlayers(const std::string& text, MatchSettings& settings) {
+    const std::string::size_type comma = text.find(',');
+    if (comma == std::string::npos) failMatch("--players: '" + text + "' is not A,B");
+    settings.players[0] = text.substr(0, comma);
+    settings.players[1] = text.substr(comma + 1);
+    for (const std::string& name : settings.players)
+        if (!makePlayer(name)) failMatch("--players: '" + name + "' is not 1, 2, 3 or straight");
+}
+
+MatchOptions parseMatchOptions(int argc, char** argv) {
+    MatchOptions options;
+    options.settings.players[0] = "3";
+    options.settings.players[1] = "straight";
+    for (int i = 1; i < argc; ++i) {
+        const std::string option = argv[i];
+        if (option != "--games" && option != "--seed" && option != "--players" &&
+            option != "--log" && option != "--replay")
+            failMatch("unknown option '" + option + "' in a match");
+        if (i + 1 >= argc) failMatch(option + " needs a value");
+        const char* value = argv[++i];
+        if (option == "--games") {
+            const unsigned long long games = wholeNumber("--games", value);
+            if (games < 1 || games > 1000000) failMatch("--games: from 1 to 1000000");
+            options.settings.games = static_cast<int>(games);
+            options.haveGames = true;
+        } else if (option == "--seed") {
+            options.settings.seed = wholeNumber("--seed", value);
+            options.haveSeed = true;
+        } else if (option == "--players") {
+            parsePlayers(value, options.settings);
+        } else if (option == "--log") {
+            options.logFile = value;
+        } else {
+            options.replayFile = value;
+        }
+    }
+    if (options.replayFile && (options.haveGames || options.haveSeed))
+        failMatch("--replay takes its games, seed and players from the log");
+    if (!options.replayFile && (!options.haveGames || !options.haveSeed))
+        failMatch("a match needs --games and --seed");
+    return options;
+}
+
+int finish(bool played, const std::string& error, std::FILE* log) {
+    bool written = std::fflush(stdout) == 0 && !std::ferror(stdout);
+    if (log) written = std::fclose(log) == 0 && written;
+    if (!played) {
+        std::fprintf(stderr, "pool-sim: %s\n", error.c_str());
+        return 2;
+    }
+    if (!written) {
+        std::fprintf(stderr, "pool-sim: cannot write the output\n");
+        return 1;
+    }
+    return 0;
+}
+
+int replay(const char* path) {
+    std::FILE* file = std::fopen(path, "r");
+    if (!file) failMatch(std::string("cannot read the log '") + path + "'");
+    MatchSettings settings;
+    if (!readMatchHeader(file, settings)) failMatch(std::string("'") + path + "' is not a match log");
+    HeadlessGame game;
+    LoggedShots shots(file);
+    std::string error;
+    bool played = runMatch(settings, shots, game.balls, game.table, game.referee, stdout, nullptr,
+                           error);
+    if (played && !shots.atEnd()) {
+        played = false;
+        error = "the log has shots after its last game";
+    }
+    std::fclose(file);
+    return finish(played, error, nullptr);
+}
+} // namespace
+
+bool isMatchCommand(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--games") == 0 || std::strcmp(argv[i], "--replay") == 0)
+            return true;
+    return false;
+}
+
+int runMatchCommand(int argc, char** argv) {
+    const MatchOptions options = parseMatchOptions(argc, argv);
+    if (options.replayFile) return replay(options.replayFile);
+    std::FILE* log = nullptr;
+    if (options.logFile && !(log = std::fopen(options.logFile, "w")))
+        failMatch(std::string("cannot write the log '") + options.logFile + "'");
+    HeadlessGame game;
+    LiveShots shots(options.settings);
+    std::string error;
+    const bool played = runMatch(options.settings, shots, game.balls, game.table, game.referee,
+                                 stdout, log, error);
+    return finish(played, error, log);
+}
