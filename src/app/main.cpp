@@ -9,6 +9,7 @@
 #include "app/options.h"
 #include "app/shell.h"
 #include "app/shot.h"
+#include "app/sound.h"
 
 int main(int argc, char** argv) {
     Options options;
@@ -48,6 +49,7 @@ int main(int argc, char** argv) {
     glutAddMenuEntry("Toggle Shadows", MENU_TOGGLE_SHADOWS);
     glutAddMenuEntry("Toggle Texturing", MENU_TOGGLE_TEXTURING);
     glutAttachMenu(GLUT_RIGHT_BUTTON);
+    if (!options.mute) startSound();
     glutMainLoop();
     return 0;
 }
