@@ -1,6 +1,7 @@
 // The sounds, the mixer (start frames, voice cap, limiter) and a shot's sounds on the stream.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -48,14 +49,30 @@ TEST(SoundTest, ScaledToAPeakOfOneWithThePeakOfWhatRemainsPerBlock) {
 
 TEST(MixerTest, AVoiceStartsOnItsFrameOrAtOnceWhenThatHasPassed) {
     const Sound sound = steady(100);
-    for (auto [alreadyRendered, startFrame, firstHeard] :
+    for (auto [rendered, startFrame, firstHeard] :
          {std::tuple{0, 0, 0}, std::tuple{0, 700, 700}, std::tuple{500, 300, 0}, std::tuple{500, 900, 400}}) {
         Mixer mixer;
-        render(mixer, alreadyRendered);
+        render(mixer, rendered);
         mixer.play(sound, 0.5f, startFrame);
         EXPECT_EQ(firstSound(render(mixer, 2000)), firstHeard) << "start frame " << startFrame;
-        EXPECT_EQ(mixer.renderedFrames(), alreadyRendered + 2000);
+        EXPECT_EQ(mixer.renderedFrames(), rendered + 2000);
     }
+}
+
+// Stopped a second ago, the stream stands at least 44100 frames further on; a voice asked for
+// from there is heard at the first frame of the next render.
+TEST(MixerTest, AStoppedStreamKeepsPaceWithTheClock) {
+    const Sound sound = steady(100);
+    Mixer mixer;
+    render(mixer, 1000);
+    mixer.stop(std::chrono::steady_clock::now() - std::chrono::seconds(1));
+    const std::int64_t now = mixer.renderedFrames();
+    EXPECT_GE(now, 1000 + 44100);
+    mixer.play(sound, 0.5f, 2000); // passed over while stopped
+    mixer.play(sound, 0.5f, now + 300);
+    const std::vector<std::int16_t> out = render(mixer, 1000);
+    EXPECT_EQ(firstSound(out), 0);
+    EXPECT_GE(mixer.renderedFrames(), now + 1000);
 }
 
 TEST(MixerTest, IdleOnlyWhenNothingSoundsOrWaits) {

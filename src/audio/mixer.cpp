@@ -15,7 +15,7 @@ void Mixer::play(const Sound& sound, float gain, std::int64_t startFrame) {
     {
         std::lock_guard<std::mutex> guard(lock);
         if (gain <= 0.0f || sound.samples.empty() || waiting.size() >= MAX_WAITING) return;
-        const Voice voice{&sound, std::min(gain, 1.0f), std::max(startFrame, cursor), 0};
+        const Voice voice{&sound, std::min(gain, 1.0f), std::max(startFrame, streamNow()), 0};
         // Voices of one start frame keep the order they were asked for in.
         const auto at = std::upper_bound(
             waiting.begin(), waiting.end(), voice,
@@ -61,15 +61,29 @@ float Mixer::mixFrame() {
 
 void Mixer::render(std::int16_t* out, int frames) {
     std::lock_guard<std::mutex> guard(lock);
+    cursor = streamNow();
+    stopped = false;
     for (int i = 0; i < frames; ++i, ++cursor) {
         if (!waiting.empty() && waiting.front().startFrame <= cursor) startDueVoices();
         out[i] = std::int16_t(std::lround(mixFrame() * INT16_FULL_SCALE));
     }
 }
 
+void Mixer::stop(std::chrono::steady_clock::time_point at) {
+    std::lock_guard<std::mutex> guard(lock);
+    stopped = true;
+    stoppedAt = at;
+}
+
+std::int64_t Mixer::streamNow() const {
+    if (!stopped) return cursor;
+    const std::chrono::duration<double> since = std::chrono::steady_clock::now() - stoppedAt;
+    return cursor + std::max<std::int64_t>(0, std::llround(since.count() * SAMPLE_RATE));
+}
+
 std::int64_t Mixer::renderedFrames() const {
     std::lock_guard<std::mutex> guard(lock);
-    return cursor;
+    return streamNow();
 }
 
 bool Mixer::idle() const {

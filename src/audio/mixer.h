@@ -3,6 +3,7 @@
 // from the game's thread while the device's thread renders.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -22,7 +23,11 @@ public:
     void play(const Sound& sound, float gain, std::int64_t startFrame);
     // Mixes the next `frames` frames of the stream into `out` as signed 16-bit samples.
     void render(std::int16_t* out, int frames);
-    // The stream frame the next render starts at.
+    // The device stopped asking for samples at `at`: until the next render the stream keeps
+    // pace with the clock as if it still played, so that sounds scheduled meanwhile keep their
+    // distances; a voice whose start frame is passed over starts at the next render.
+    void stop(std::chrono::steady_clock::time_point at);
+    // The stream frame the next render starts at (now, while stopped).
     std::int64_t renderedFrames() const;
     // Nothing sounds and nothing waits to.
     bool idle() const;
@@ -41,11 +46,14 @@ private:
     void startDueVoices();
     void start(const Voice& voice);
     float mixFrame();
+    std::int64_t streamNow() const; // under the lock
 
     mutable std::mutex lock;
     std::vector<Voice> voices;  // sounding
     std::vector<Voice> waiting; // by start frame, earliest first
     std::int64_t cursor = 0;    // stream frame of the next sample rendered
     float limiterGain = 1.0f;
+    bool stopped = false;
+    std::chrono::steady_clock::time_point stoppedAt;
     std::function<void()> playListener;
 };

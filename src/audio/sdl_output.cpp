@@ -129,6 +129,7 @@ void AudioOutput::close() {
     if (device == 0) return;
     SDL_CloseAudioDevice(device);
     device = 0;
+    mixer.stop(std::chrono::steady_clock::now());
 }
 
 void AudioOutput::fill(std::uint8_t* stream, int bytes) {
