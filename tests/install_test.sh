@@ -11,7 +11,7 @@ PREFIX=$WORK/prefix
 cmake --install "$BUILD" --prefix "$PREFIX" >"$WORK/install.log" 2>&1 ||
   fail "cmake --install failed: $(tail -n 5 "$WORK/install.log")"
 for file in bin/pool libexec/pool/pool share/pool/Data/ball.obj share/pool/Data/default.txf \
-            share/applications/pool.desktop share/man/man6/pool.6; do
+            share/applications/pool.desktop share/man/man6/pool.6.gz; do
   [ -s "$PREFIX/$file" ] || fail "not installed: $file"
 done
 [ -x "$PREFIX/bin/pool" ] || fail "the launcher is not executable"
@@ -23,7 +23,7 @@ done
 grep -qx "Exec=$PREFIX/bin/pool" "$PREFIX/share/applications/pool.desktop" ||
   fail "the desktop entry does not start the installed launcher"
 desktop-file-validate "$PREFIX/share/applications/pool.desktop" || fail "invalid desktop entry"
-groff -man -t -Tutf8 -ww "$PREFIX/share/man/man6/pool.6" >/dev/null 2>"$WORK/man.err" &&
+zcat "$PREFIX/share/man/man6/pool.6.gz" | groff -man -t -Tutf8 -ww >/dev/null 2>"$WORK/man.err" &&
   [ ! -s "$WORK/man.err" ] || fail "the manual page does not format cleanly: $(cat "$WORK/man.err")"
 
 mkdir -p "$WORK/elsewhere" "$WORK/links"
