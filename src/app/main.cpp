@@ -11,6 +11,18 @@
 #include "app/shot.h"
 #include "app/sound.h"
 
+namespace {
+bool soundWanted = false;
+
+// Sound starts once the first frame is drawn, so that the window never waits for the device.
+void displayThenStartSound() {
+    display();
+    if (!soundWanted) return;
+    soundWanted = false;
+    startSound();
+}
+} // namespace
+
 int main(int argc, char** argv) {
     Options options;
     std::string error;
@@ -38,7 +50,7 @@ int main(int argc, char** argv) {
     glutFullScreen();
     init();
     checkLeaksBeforeTheDriverUnloads();
-    glutDisplayFunc(display);
+    glutDisplayFunc(displayThenStartSound);
     glutReshapeFunc(reshape);
     glutKeyboardFunc(keyboard);
     glutKeyboardUpFunc(keyboardUp);
@@ -49,7 +61,7 @@ int main(int argc, char** argv) {
     glutAddMenuEntry("Toggle Shadows", MENU_TOGGLE_SHADOWS);
     glutAddMenuEntry("Toggle Texturing", MENU_TOGGLE_TEXTURING);
     glutAttachMenu(GLUT_RIGHT_BUTTON);
-    if (!options.mute) startSound();
+    soundWanted = !options.mute;
     glutMainLoop();
     return 0;
 }

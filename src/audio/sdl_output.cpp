@@ -4,6 +4,8 @@
 
 #include <SDL.h>
 #include <dlfcn.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -11,6 +13,8 @@
 #include "audio/shot_sounds.h"
 
 namespace {
+constexpr int WORKER_NICENESS = 10;
+
 void ignoreAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
 
 // ALSA, under SDL, prints a paragraph on the error stream for every device it cannot open; the
@@ -40,7 +44,9 @@ bool AudioOutput::waitUntilStarted() {
     return state != State::Off;
 }
 
+// The worker yields to the game's drawing: its start-up is never urgent.
 void AudioOutput::run() {
+    setpriority(PRIO_PROCESS, gettid(), WORKER_NICENESS);
     const bool started = start();
     std::unique_lock<std::mutex> guard(stateLock);
     state = started ? State::Open : State::Off;
