@@ -17,7 +17,7 @@ for size in 48 128 256; do
 done
 DESKTOP=$PREFIX/share/applications/pool.desktop
 grep -qx "Exec=$PREFIX/bin/pool" "$DESKTOP" && desktop-file-validate "$DESKTOP" || fail "bad desktop entry"
-groff -man -t -Tutf8 -ww "$PREFIX/share/man/man6/pool.6" 2>&1 >/dev/null | grep . && fail "the manual page warns"
+zcat "$PREFIX/share/man/man6/pool.6.gz" | groff -man -t -Tutf8 -ww 2>&1 >/dev/null | grep . && fail "the manual page warns"
 
 mkdir -p "$WORK/elsewhere" "$WORK/links"
 POOL=$WORK/links/pool # the window is titled with the name the game was started by

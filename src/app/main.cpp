@@ -11,6 +11,19 @@
 #include "app/shell.h"
 #include "app/shot.h"
 #include "app/std_streams.h"
+#include "app/sound.h"
+
+namespace {
+bool soundWanted = false;
+
+// Sound starts once the first frame is drawn, so that the window never waits for the device.
+void displayThenStartSound() {
+    display();
+    if (!soundWanted) return;
+    soundWanted = false;
+    startSound();
+}
+} // namespace
 
 int main(int argc, char** argv) {
     prepareStandardStreams();
@@ -40,7 +53,7 @@ int main(int argc, char** argv) {
     glutFullScreen();
     init();
     checkLeaksBeforeTheDriverUnloads();
-    glutDisplayFunc(display);
+    glutDisplayFunc(displayThenStartSound);
     glutReshapeFunc(reshape);
     // With a computer player the keys pass its turn's filter first; without, they are the
     // two-player game's own.
@@ -51,6 +64,7 @@ int main(int argc, char** argv) {
     enableDetectableAutoRepeat();
     createMenu();
     startComputer(options);
+    soundWanted = !options.mute;
     glutMainLoop();
     return 0;
 }

@@ -6,6 +6,7 @@
 #include "app/frame_timer.h"
 #include "app/objects.h"
 #include "app/shell.h"
+#include "app/sound.h"
 #include "render/camera.h"
 #include "render/cue.h"
 #include "sim/simulation.h"
@@ -50,6 +51,7 @@ void strokeIdle() {
 
 void strikeCueBall(double power) {
     strikeBall(*balls[0], cue->angle, power);
+    shotSounds.strike(power);
     cue->visible = false;
     FrameTimer::start();
     referee.startShot();
@@ -57,7 +59,9 @@ void strikeCueBall(double power) {
 }
 
 void simulationIdle() {
-    simulate(balls, *table, referee, contactLines, FrameTimer::elapsedSeconds());
+    const double seconds = FrameTimer::elapsedSeconds();
+    shotSounds.advance(seconds); // the frame's contacts are heard as it is shown, at its end
+    simulate(balls, *table, referee, shotSounds, seconds);
     // The frame's contact lines reach a pipe or a file as they happen, not when the game ends.
     contactLines.endFrame();
     postRedisplay();
