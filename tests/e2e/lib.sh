@@ -113,7 +113,7 @@ quit_game() {
   keys Escape
   local status=0
   wait "$GAME_PID" || status=$?
-  wait "$READER_PID" || true
+  [ -z "$READER_PID" ] || wait "$READER_PID" || true
   GAME_PID="" READER_PID=""
   [ "$status" -eq 0 ] || fail "Escape ended the game with status $status"
 }
