@@ -15,42 +15,45 @@
 #include "sim/referee.h"
 
 namespace {
-class KeyboardTest : public testing::Test {
-protected:
+struct KeyboardTest : testing::Test {
     void SetUp() override { startPlay(); }
 };
 
-// Arrows without modifiers here: the end-to-end game sends them with Ctrl, Alt and Shift.
-TEST_F(KeyboardTest, EachKeyChangesTheViewTheAimTheChargeOrStrikesByItsStep) {
+// Arrows without modifiers here: the end-to-end game sends them with Ctrl, Alt and Shift. Enter
+// does nothing without the ball in hand; Escape ends the game, even a finished one, with status 0.
+TEST_F(KeyboardTest, EachKeyChangesTheViewTheAimTheChargeOrStrikesByItsStepAndEscapeQuits) {
     const struct {
-        PlayState state;
-        unsigned char key; // or 0 for a special key
-        int special;
+        int key, special, redisplays; // key 0 for a special key
         std::array<double, 6> distanceAzimuthElevationAngleAndPullThenSpeed;
-        int redisplays;
+        PlayState state = PlayState::Aiming;
     } cases[] = {
-        {PlayState::Aiming, ' ', 0, {80, 0, 22, 0, 1, 0}, 1},         {PlayState::Aiming, 'z', 0, {79, 0, 22, 0, 0, 0}, 1},
-        {PlayState::Aiming, 'x', 0, {81, 0, 22, 0, 0, 0}, 1},         {PlayState::Aiming, 'a', 0, {80, 0, 22, 0, 0, 0}, 0},
-        {PlayState::Aiming, 13 /* Enter without the ball in hand */, 0, {80, 0, 22, 0, 0, 0}, 0},
-        {PlayState::Aiming, 0, GLUT_KEY_LEFT, {80, -0.5, 22, -0.5, 0, 0}, 1}, {PlayState::Aiming, 0, GLUT_KEY_RIGHT, {80, 0.5, 22, 0.5, 0, 0}, 1},
-        {PlayState::Aiming, 0, GLUT_KEY_UP, {80, 0, 22.5, 0, 0, 0}, 1},       {PlayState::Aiming, 0, GLUT_KEY_DOWN, {80, 0, 21.5, 0, 0, 0}, 1},
-        {PlayState::Aiming, 0, GLUT_KEY_F12, {80, 0, 22, 0, 0, 0}, 1},
-        {PlayState::GameOver, ' ', 0, {80, 0, 22, 0, 0, 0}, 0},       {PlayState::GameOver, 0, GLUT_KEY_LEFT, {80, 0, 22, 0, 0, 0}, 0},
-        {PlayState::Aiming, 0, GLUT_KEY_F1, {80, 0, 22, 0, 0, 10}, 0}, {PlayState::Aiming, 0, GLUT_KEY_F2, {80, 0, 22, 0, 0, 15}, 0},
-        {PlayState::Aiming, 0, GLUT_KEY_F3, {80, 0, 22, 0, 0, 20}, 0}, {PlayState::Aiming, 0, GLUT_KEY_F4, {80, 0, 22, 0, 0, 25}, 0},
-        {PlayState::Aiming, 0, GLUT_KEY_F5, {80, 0, 22, 0, 0, 30}, 0}, {PlayState::Aiming, 0, GLUT_KEY_F6, {80, 0, 22, 0, 0, 35}, 0},
-        {PlayState::Aiming, 0, GLUT_KEY_F7, {80, 0, 22, 0, 0, 40}, 0}, {PlayState::Aiming, 0, GLUT_KEY_F8, {80, 0, 22, 0, 0, 100}, 0},
+        {' ', 0, 1, {80, 0, 22, 0, 1, 0}}, {'z', 0, 1, {79, 0, 22, 0, 0, 0}},
+        {'x', 0, 1, {81, 0, 22, 0, 0, 0}}, {13 /* Enter */, 0, 0, {80, 0, 22, 0, 0, 0}},
+        {'a', 0, 0, {80, 0, 22, 0, 0, 0}}, {0, GLUT_KEY_F12, 1, {80, 0, 22, 0, 0, 0}},
+        {0, GLUT_KEY_LEFT, 1, {80, -0.5, 22, -0.5, 0, 0}},
+        {0, GLUT_KEY_RIGHT, 1, {80, 0.5, 22, 0.5, 0, 0}},
+        {0, GLUT_KEY_UP, 1, {80, 0, 22.5, 0, 0, 0}}, {0, GLUT_KEY_DOWN, 1, {80, 0, 21.5, 0, 0, 0}},
+        {' ', 0, 0, {80, 0, 22, 0, 0, 0}, PlayState::GameOver},
+        {0, GLUT_KEY_LEFT, 0, {80, 0, 22, 0, 0, 0}, PlayState::GameOver},
+        {0, GLUT_KEY_F1, 0, {80, 0, 22, 0, 0, 10}}, {0, GLUT_KEY_F2, 0, {80, 0, 22, 0, 0, 15}},
+        {0, GLUT_KEY_F3, 0, {80, 0, 22, 0, 0, 20}}, {0, GLUT_KEY_F4, 0, {80, 0, 22, 0, 0, 25}},
+        {0, GLUT_KEY_F5, 0, {80, 0, 22, 0, 0, 30}}, {0, GLUT_KEY_F6, 0, {80, 0, 22, 0, 0, 35}},
+        {0, GLUT_KEY_F7, 0, {80, 0, 22, 0, 0, 40}}, {0, GLUT_KEY_F8, 0, {80, 0, 22, 0, 0, 100}},
     };
     for (const auto& c : cases) {
         startPlay();
         referee.playState = c.state;
         c.key ? keyboard(c.key, 0, 0) : special(c.special, 0, 0);
-        SCOPED_TRACE(testing::Message() << "state " << int(c.state) << " key " << int(c.key) << " special " << c.special);
-        EXPECT_EQ((std::array{camera->distance, camera->azimuth, camera->elevation, cue->angle, cue->pull,
-                              -balls[0]->velocity.z}),
+        SCOPED_TRACE(testing::Message() << int(c.state) << " " << c.key << " " << c.special);
+        EXPECT_EQ((std::array{camera->distance, camera->azimuth, camera->elevation, cue->angle,
+                              cue->pull, -balls[0]->velocity.z}),
                   c.distanceAzimuthElevationAngleAndPullThenSpeed);
         EXPECT_EQ(redisplayRequests, c.redisplays);
     }
+    GTEST_FLAG_SET(death_test_style, "threadsafe"); // a fork would share the X connection
+    referee.playState = PlayState::GameOver;
+    EXPECT_EXIT((checkLeaksBeforeTheDriverUnloads(), keyboard(27, 0, 0)),
+                testing::ExitedWithCode(0), "");
 }
 
 // F11 pockets every object ball but the eight where it lies and reports each once. Mended: F10
@@ -70,70 +73,39 @@ TEST_F(KeyboardTest, F11ClearsTheTableAndF10DuringTheStrokeRestoresTheStartWitho
     strokeIdle();
     special(GLUT_KEY_F10, 0, 0);
     EXPECT_EQ(installedIdle(), nullptr);
-    EXPECT_EQ(referee.playState, PlayState::Aiming);
-    EXPECT_EQ(referee.tableState, TableState::BreakShot);
-    EXPECT_FALSE(balls[1]->pocketed);
+    EXPECT_EQ(referee.solidsRemaining + referee.stripesRemaining, 14);
     EXPECT_EQ(xyz(balls[0]->position), (Xyz{0, 1, 22}));
-    EXPECT_EQ((std::array{cue->angle, cue->elevation, cue->pull, cue->position.z}), (std::array{0., 10., 0., 22.}));
-    const LookAt view = camera->orbitView(); // 80 units behind the cue ball, 22 degrees up
-    expectNear(xyz(view.eye), {0, 30.97, 96.17}, 0.005);
-    EXPECT_EQ(xyz(view.centre), (Xyz{0, 1, 22}));
+    EXPECT_EQ((std::array{cue->angle, cue->elevation, cue->pull}), (std::array{0., 10., 0.}));
+    expectNear(xyz(camera->orbitView().eye), {0, 30.97, 96.17}, 0.005); // 80 back, 22 degrees up
 }
 
-TEST_F(KeyboardTest, EscapeEndsTheGameWithStatusZero) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe"); // a fork would share the X connection
-    referee.playState = PlayState::GameOver;
-    EXPECT_EXIT((checkLeaksBeforeTheDriverUnloads(), keyboard(27, 0, 0)), testing::ExitedWithCode(0), "");
-}
-
-// Each space event draws the cue back one unit, up to exactly 100; the release fixes the power
-// and the stroke takes a tenth of the pull per frame: ten frames, or eleven when rounding leaves
-// a sliver (1 - 10 x 0.1 > 0), then the strike.
+// Each space event draws the cue back a unit, to exactly 100 at most; on release the stroke takes
+// a tenth of the pull a frame: ten frames, or eleven when rounding leaves a sliver, then strikes.
 TEST_F(KeyboardTest, TheChargeTheReleaseAndTheStrokeStrikeAtThePull) {
-    const struct {
-        int events, frames;
-        double power;
-    } cases[] = {{0, 0, 0}, {1, 11, 1}, {3, 11, 3}, {30, 10, 30}, {100, 10, 100}, {120, 10, 100}};
-    for (const auto& c : cases) {
+    for (auto [events, strokeFrames, power] : {std::tuple{0, 0, 0}, {1, 11, 1}, {3, 11, 3},
+                                               {30, 10, 30}, {100, 10, 100}, {120, 10, 100}}) {
+        SCOPED_TRACE(testing::Message() << events << " events");
         startPlay();
-        for (int i = 0; i < c.events; ++i) keyboard(' ', 0, 0);
+        for (int i = 0; i < events; ++i) keyboard(' ', 0, 0);
         keyboardUp('z', 0, 0);
         EXPECT_EQ(installedIdle(), nullptr);
         keyboardUp(' ', 0, 0);
         int frames = 0;
         for (; cue->pull > 0.0 && frames < 20; ++frames) strokeIdle();
-        EXPECT_EQ(frames, c.frames) << c.events << " events";
-        EXPECT_EQ(redisplayRequests, c.power + c.frames) << c.events << " events";
+        EXPECT_EQ(frames, strokeFrames);
+        EXPECT_EQ(redisplayRequests, power + strokeFrames);
         strokeIdle(); // the striking frame
-        EXPECT_EQ(referee.playState, PlayState::Shooting);
         EXPECT_EQ(installedIdle(), &simulationIdle);
-        EXPECT_EQ(-balls[0]->velocity.z, c.power) << c.events << " events";
+        EXPECT_EQ(-balls[0]->velocity.z, power);
         EXPECT_EQ(cue->pull + cue->power + cue->strokeStep, 0.0);
     }
 }
 
-// The contacts a frame prints reach the output at once; the camera waits for the shot's end.
-TEST_F(KeyboardTest, TheShotRunsUntilEveryBallStopsThenTheViewAndCueFollowTheCueBall) {
-    std::printf("Contacts in the first half second of the break: ");
-    special(GLUT_KEY_F8, 0, 0);
-    setNextFrameTime(0.5); // the cue ball meets the apex ball after about 0.42 s
-    simulationIdle();
-    EXPECT_EQ(__fpending(stdout), 0u);
-    EXPECT_EQ(installedIdle(), &simulationIdle);
-    EXPECT_EQ(camera->targetZ, 22.0);
-    for (Ball* ball : balls) ball->velocity = ball->acceleration = Vec3();
-    balls[0]->position = Vec3(3.0, 1.0, 5.0);
-    simulationIdle();
-    EXPECT_EQ(installedIdle(), nullptr);
-    EXPECT_EQ(referee.currentPlayerNumber(), 2); // nothing dropped: the turn passes
-    EXPECT_EQ((Xyz{camera->targetX, camera->targetY, camera->targetZ}), (Xyz{3, 1, 5}));
-    EXPECT_EQ(xyz(cue->position), (Xyz{3, 1, 5}));
-    EXPECT_TRUE(cue->visible);
-}
-
 // Mended: F1 to F8 used to strike a cue ball lying in a pocket, below the table, and the shot
-// then ran on for a long while after every ball on the table had stopped.
-TEST_F(KeyboardTest, F1ToF8LeaveACueBallInAPocketAndTheShotEndsWithTheTable) {
+// then ran on for a long while after every ball on the table had stopped. The contacts a frame
+// prints reach the output at once; the view and the cue wait for the shot's end.
+TEST_F(KeyboardTest, TheShotEndsWithTheTableThenTheViewAndCueFollowTheCueBall) {
+    std::printf("Contacts of a break on which the cue ball drops: ");
     cue->angle = 2.0;
     special(GLUT_KEY_F8, 0, 0); // a break on which the cue ball drops while others still roll
     auto frame = [] { // one frame of 1/60 s of the running shot
@@ -143,16 +115,17 @@ TEST_F(KeyboardTest, F1ToF8LeaveACueBallInAPocketAndTheShotEndsWithTheTable) {
     for (int n = 0; n < 600 && !balls[0]->pocketed; ++n) frame();
     ASSERT_TRUE(balls[0]->pocketed);
     ASSERT_EQ(referee.playState, PlayState::Shooting);
+    EXPECT_EQ(__fpending(stdout), 0u);
+    EXPECT_EQ(camera->targetZ, 22.0);
     special(GLUT_KEY_F8, 0, 0);
     EXPECT_EQ(balls[0]->velocity.length(), 0.0);
-    auto tableMoves = [] {
-        for (const Ball* ball : balls)
-            if (!ball->pocketed && ball->velocity.length() > 0.0) return true;
-        return false;
-    };
-    while (tableMoves()) frame();
+    const auto rolls = [](const Ball* b) { return !b->pocketed && b->velocity.length() > 0.0; };
+    while (std::any_of(balls, balls + BALL_COUNT, rolls)) frame();
     EXPECT_EQ(installedIdle(), nullptr); // ended on the frame the table came to rest
     EXPECT_EQ(referee.playState, PlayState::PlacingCueBall);
     EXPECT_EQ(referee.currentPlayerNumber(), 2);
+    EXPECT_EQ((Xyz{camera->targetX, camera->targetY, camera->targetZ}), (Xyz{0, 3, 0}));
+    EXPECT_EQ(xyz(cue->position), (Xyz{0, 3, 0})); // above the centre, to be placed
+    EXPECT_TRUE(cue->visible);
 }
 } // namespace
