@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -33,55 +34,26 @@ struct Line {
     int frame; // of the shot, from 0, in which the console printed it
 };
 
-struct Heard {
-    int ball, other;
-    ContactKind kind;
-    double speed;
-};
-
-// Hears the contacts of the replayed break.
 class Recorder final : public ContactHook {
 public:
-    std::vector<Heard> contacts;
-    void contact(const Contact& c) override {
-        contacts.push_back({c.ball, c.other, c.kind, c.speedBefore});
-    }
+    std::vector<Contact> contacts;
+    void contact(const Contact& c) override { contacts.push_back(c); }
 };
 
-std::vector<short> readRaw(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::vector<short> samples(bytes.size() / 2);
-    for (size_t i = 0; i < samples.size(); ++i)
-        samples[i] = short((unsigned char)bytes[2 * i] | ((unsigned char)bytes[2 * i + 1] << 8));
-    return samples;
-}
-
-// Peak |sample| of each window.
-std::vector<int> envelope(const std::vector<short>& samples) {
+// Sample positions where the envelope (peak |sample| per window) leaps above -50 dBFS and past
+// twice the loudest of the previous 8 windows (11.6 ms), at most one per 6 windows.
+std::vector<long> onsets(const std::vector<short>& samples) {
     std::vector<int> peaks(samples.size() / WINDOW, 0);
     for (size_t i = 0; i < peaks.size() * WINDOW; ++i)
         peaks[i / WINDOW] = std::max(peaks[i / WINDOW], std::abs(int(samples[i])));
-    return peaks;
-}
-
-// Sample positions where the envelope leaps: above a floor of -50 dBFS and more than twice the
-// loudest of the previous 8 windows (11.6 ms), at most one per 6 windows.
-std::vector<long> onsets(const std::vector<int>& peaks) {
     std::vector<long> found;
     for (size_t w = 8; w < peaks.size(); ++w) {
-        int before = 0;
-        for (size_t b = w - 8; b < w; ++b) before = std::max(before, peaks[b]);
+        const int before = *std::max_element(peaks.begin() + long(w) - 8, peaks.begin() + long(w));
         if (peaks[w] < 100 || peaks[w] <= 2 * before) continue;
         if (!found.empty() && long(w) * WINDOW - found.back() < 6 * WINDOW) continue;
         found.push_back(long(w) * WINDOW);
     }
     return found;
-}
-
-void setFrameTime(double seconds) {
-    FrameTimer::lastCount =
-        FrameTimer::readCounter() - static_cast<std::int64_t>(seconds * FrameTimer::frequency);
 }
 
 // The console's lines of one shot struck by F8, with the frame each was printed in.
@@ -95,7 +67,8 @@ std::vector<Line> playBreak(const std::string& linesPath) {
     special(SPECIAL_KEY_F8, 0, 0);
     char text[128];
     for (int frame = 0; installedIdle() && frame < 5000; ++frame) {
-        setFrameTime(FRAME_SECONDS);
+        FrameTimer::lastCount = FrameTimer::readCounter() -
+                                static_cast<std::int64_t>(FRAME_SECONDS * FrameTimer::frequency);
         installedIdle()();
         while (std::fgets(text, sizeof text, printed)) lines.push_back({text, frame});
         std::clearerr(printed);
@@ -105,23 +78,11 @@ std::vector<Line> playBreak(const std::string& linesPath) {
     close(console);
     std::fclose(printed);
     std::fclose(sink);
+    std::remove(linesPath.c_str());
     return lines;
 }
 
-// The same break replayed without sound on a copy of the game, for the speed of each contact.
-std::vector<Heard> replayBreak(GameState copy) {
-    Ball* copyBalls[BALL_COUNT];
-    for (int i = 0; i < BALL_COUNT; ++i) copyBalls[i] = &copy.balls[i];
-    copy.referee.cueBall = copyBalls[0];
-    copy.referee.gameOverScratchHandler = nullptr;
-    strikeBall(*copyBalls[0], cue->angle, 100.0);
-    copy.referee.startShot();
-    Recorder recorder;
-    playShot(copyBalls, *table, copy.referee, recorder, FRAME_SECONDS, 5000);
-    return recorder.contacts;
-}
-
-std::string lineOf(const Heard& c) {
+std::string lineOf(const Contact& c) {
     static const char* const WHAT[] = {"ball  ", "wall  ", "corner", "pocket"};
     char text[64];
     std::snprintf(text, sizeof text, "Ball %2d collided with %s %2d\n", c.ball,
@@ -129,131 +90,95 @@ std::string lineOf(const Heard& c) {
     return text;
 }
 
-int soundClass(ContactKind kind) { return kind == ContactKind::Corner ? int(ContactKind::Cushion) : int(kind); }
+ContactKind soundOf(ContactKind k) { return k == ContactKind::Corner ? ContactKind::Cushion : k; }
 
-class RecordingTest : public testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        dir = testing::TempDir() + "pool_recording_" + std::to_string(getpid());
-        std::system(("mkdir -p " + dir).c_str());
-        setenv("SDL_AUDIODRIVER", "disk", 1);
-        setenv("SDL_DISKAUDIOFILE", (dir + "/break.raw").c_str(), 1);
-        init();
-        startSound();
-        ASSERT_TRUE(waitForSound());
-        const GameState before = GameState::save(balls, referee);
-        lines = playBreak(dir + "/lines.txt");
-        replayed = replayBreak(before);
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        while (!soundDone() && std::chrono::steady_clock::now() < deadline)
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        stopSound();
-        samples = readRaw(dir + "/break.raw");
-        peaks = envelope(samples);
-        found = onsets(peaks);
-    }
-    // POOL_KEEP_RECORDING=FILE keeps the recording (raw, signed 16-bit mono at 44100 Hz).
-    static void TearDownTestSuite() {
-        if (const char* keep = std::getenv("POOL_KEEP_RECORDING"))
-            std::system(("cp " + dir + "/break.raw " + keep).c_str());
-        std::system(("rm -rf " + dir).c_str());
-    }
-
-    // Where the recording should sound the line: the strike's onset, then one frame per frame
-    // of play up to the end of the frame that printed it.
-    static long expectedAt(const Line& line) { return found.front() + (line.frame + 1) * FRAME_SAMPLES; }
-    // The onset nearest to a sample position.
-    static long nearestOnset(long at) {
-        long best = found.front();
-        for (long onset : found)
-            if (std::labs(onset - at) < std::labs(best - at)) best = onset;
-        return best;
-    }
-    // The loudest sample from just before `at` to two frames after it.
-    static int peakAt(long at) {
-        int peak = 0;
-        for (long i = std::max(0L, at - WINDOW); i < at + 2 * FRAME_SAMPLES && i < long(samples.size()); ++i)
-            peak = std::max(peak, std::abs(int(samples[i])));
-        return peak;
-    }
-
-    static std::string dir;
-    static std::vector<Line> lines;
-    static std::vector<Heard> replayed;
-    static std::vector<short> samples;
-    static std::vector<int> peaks;
-    static std::vector<long> found;
-};
-std::string RecordingTest::dir;
-std::vector<Line> RecordingTest::lines;
-std::vector<Heard> RecordingTest::replayed;
-std::vector<short> RecordingTest::samples;
-std::vector<int> RecordingTest::peaks;
-std::vector<long> RecordingTest::found;
-
-TEST_F(RecordingTest, TheBreakPrintedItsContactsAndWasRecorded) {
-    ASSERT_GT(lines.size(), 20u);
-    EXPECT_EQ(lines.front().text, "Ball  0 collided with ball    1\n");
-    // The recording runs past the last contact line.
+TEST(RecordingTest, TheBreakIsHeardAsTheConsolePrintedIt) {
+    const std::string path = testing::TempDir() + "pool_break_" + std::to_string(getpid());
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", path.c_str(), 1);
+    init();
+    startSound();
+    ASSERT_TRUE(waitForSound());
+    GameState copy = GameState::save(balls, referee);
+    const std::vector<Line> lines = playBreak(path + ".txt");
+    for (int wait = 0; !soundDone() && wait < 1200; ++wait) // a minute at most
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    stopSound();
+    // The same break replayed without sound on a copy of the game, for the speed of each contact.
+    Ball* copyBalls[BALL_COUNT];
+    for (int i = 0; i < BALL_COUNT; ++i) copyBalls[i] = &copy.balls[i];
+    copy.referee.cueBall = copyBalls[0];
+    copy.referee.gameOverScratchHandler = nullptr;
+    strikeBall(*copyBalls[0], cue->angle, 100.0);
+    copy.referee.startShot();
+    Recorder replay;
+    playShot(copyBalls, *table, copy.referee, replay, FRAME_SECONDS, 5000);
+    const std::vector<Contact>& replayed = replay.contacts;
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    std::vector<short> samples(size_t(in.tellg()) / sizeof(short));
+    in.seekg(0).read(reinterpret_cast<char*>(samples.data()),
+                     std::streamsize(samples.size() * sizeof(short)));
+    std::remove(path.c_str());
+    const std::vector<long> found = onsets(samples);
     ASSERT_FALSE(found.empty());
-    EXPECT_GT(long(samples.size()), expectedAt(lines.back()));
-}
 
-TEST_F(RecordingTest, NoSampleReachesFullScale) {
-    int loudest = 0;
-    for (short s : samples) loudest = std::max(loudest, std::abs(int(s)));
+    // The break is loud, but no sample reaches full scale.
+    const auto [low, high] = std::minmax_element(samples.begin(), samples.end());
+    const int loudest = std::max(-int(*low), int(*high));
     EXPECT_LT(loudest, 32767);
-    EXPECT_GT(loudest, 16384); // the break itself is loud
-}
+    EXPECT_GT(loudest, 16384);
 
-TEST_F(RecordingTest, EveryContactLineHasAnOnsetWithinOneFrameInTheSameOrder) {
-    ASSERT_FALSE(found.empty());
+    // Where the recording should sound each line: the strike's onset, then one frame per frame
+    // of play up to the end of the frame that printed it. Every line has an onset within one frame
+    // of it, in the same order.
+    std::vector<long> expected;
+    for (const Line& line : lines)
+        expected.push_back(found.front() + (line.frame + 1) * FRAME_SAMPLES);
     long previous = 0;
     for (size_t i = 0; i < lines.size(); ++i) {
-        const long at = expectedAt(lines[i]);
-        const long onset = nearestOnset(at);
-        EXPECT_LE(std::labs(onset - at), FRAME_SAMPLES)
-            << "line " << i << " (" << lines[i].text.substr(0, 31) << ", frame " << lines[i].frame
-            << ") expected at sample " << at << ", nearest onset " << onset;
+        const long onset = *std::min_element(found.begin(), found.end(), [&](long a, long b) {
+            return std::labs(a - expected[i]) < std::labs(b - expected[i]);
+        });
+        EXPECT_LE(std::labs(onset - expected[i]), FRAME_SAMPLES)
+            << lines[i].text << "expected at sample " << expected[i] << ", heard at " << onset;
         EXPECT_GE(onset, previous) << "line " << i << " heard before the line above it";
         previous = onset;
     }
-}
 
-// Nothing is heard but the strike, the contacts and the pockets' rattle after them.
-TEST_F(RecordingTest, EveryOnsetFollowsTheStrikeOrAContact) {
+    // Nothing is heard but the strike, the contacts and the pockets' rattle after them.
     for (long onset : found) {
-        bool caused = onset == found.front();
-        for (const Line& line : lines) {
-            const long at = expectedAt(line);
-            caused = caused || (onset >= at - FRAME_SAMPLES && onset <= at + 7 * FRAME_SAMPLES);
-        }
-        EXPECT_TRUE(caused) << "onset at sample " << onset << " without a contact";
+        const bool caused = std::any_of(expected.begin(), expected.end(), [&](long at) {
+            return onset >= at - FRAME_SAMPLES && onset <= at + 7 * FRAME_SAMPLES;
+        });
+        EXPECT_TRUE(caused || onset == found.front()) << "onset at sample " << onset;
     }
-}
 
-// Among contacts heard alone, of the same kind of sound, the faster one is the louder.
-TEST_F(RecordingTest, FasterImpactsAreLouder) {
+    // Among contacts heard alone, of the same kind of sound, the faster one is the louder: the
+    // loudest sample from just before each to two frames after it.
     ASSERT_EQ(replayed.size(), lines.size());
+    const auto peakAt = [&](long at) {
+        int peak = 0;
+        for (long i = at - WINDOW; i < at + 2 * FRAME_SAMPLES; ++i)
+            peak = std::max(peak, std::abs(int(samples.at(size_t(i)))));
+        return peak;
+    };
     std::vector<size_t> alone;
     for (size_t i = 0; i < lines.size(); ++i) {
         ASSERT_EQ(lineOf(replayed[i]), lines[i].text) << "the replay differs at line " << i;
-        bool isolated = lines[i].frame > 2 * ISOLATION_FRAMES;
-        for (size_t j = 0; j < lines.size(); ++j)
-            if (j != i && std::abs(lines[j].frame - lines[i].frame) <= ISOLATION_FRAMES) isolated = false;
-        if (isolated) alone.push_back(i);
+        const auto near = std::count_if(lines.begin(), lines.end(), [&](const Line& other) {
+            return std::abs(other.frame - lines[i].frame) <= ISOLATION_FRAMES;
+        });
+        if (near == 1 && lines[i].frame > 2 * ISOLATION_FRAMES) alone.push_back(i);
     }
     int compared = 0;
-    for (size_t a : alone) {
+    for (size_t a : alone)
         for (size_t b : alone) {
-            if (soundClass(replayed[a].kind) != soundClass(replayed[b].kind)) continue;
-            if (replayed[a].speed < 1.3 * replayed[b].speed + 0.5) continue;
+            if (soundOf(replayed[a].kind) != soundOf(replayed[b].kind)) continue;
+            if (replayed[a].speedBefore < 1.3 * replayed[b].speedBefore + 0.5) continue;
             ++compared;
-            EXPECT_GT(peakAt(expectedAt(lines[a])), peakAt(expectedAt(lines[b])))
-                << lines[a].text << " at " << replayed[a].speed << " units/s against "
-                << lines[b].text << " at " << replayed[b].speed;
+            EXPECT_GT(peakAt(expected[a]), peakAt(expected[b])) << lines[a].text << "at "
+                << replayed[a].speedBefore << " units/s, louder than " << lines[b].text;
         }
-    }
     EXPECT_GT(compared, 5);
 }
 } // namespace
