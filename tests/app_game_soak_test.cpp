@@ -15,14 +15,11 @@
 #include <string>
 
 #include "app/keyboard.h"
+#include "app/objects.h"
 #include "app/shell.h"
 #include "app/shot.h"
-#include "app/objects.h"
 #include "game_test_util.h"
 #include "render/cue.h"
-#include "sim/ball.h"
-#include "render/headless.h"
-#include "sim/referee.h"
 
 namespace {
 TEST(GameSoak, EveryShotEndsWithEachBallOnTheTableOrInAPocket) {

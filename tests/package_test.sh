@@ -19,7 +19,8 @@ done
 dpkg-deb -c "$DEB" | awk '{print $6}' >"$WORK/files"
 for file in usr/bin/pool usr/libexec/pool/pool usr/share/pool/Data/ball.obj \
             usr/share/pool/Data/default.txf usr/share/applications/pool.desktop \
-            usr/share/icons/hicolor/48x48/apps/pool.png usr/share/icons/hicolor/256x256/apps/pool.png \
+            usr/share/icons/hicolor/48x48/apps/pool.png usr/share/icons/hicolor/128x128/apps/pool.png \
+            usr/share/icons/hicolor/256x256/apps/pool.png \
             usr/share/man/man6/pool.6.gz usr/share/doc/pool/copyright; do
   grep -qx "./$file" "$WORK/files" || fail "not in the package: $file"
 done

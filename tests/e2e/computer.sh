@@ -11,15 +11,10 @@ SHOTS=${SHOTS:-$PWD/e2e-shots/computer-$MODE}
 . "$(dirname "$0")/lib.sh"
 
 lines() { wc -l <"$WORK/out"; }
-more_lines_than() { [ "$(lines)" -gt "$1" ]; }
-
 # The banner's first line, white or yellow, across the middle of the window's upper half.
 banner_shown() {
-  shot banner
-  local count
-  count=$(convert "$SHOTS/banner.png" -crop "$((WIDTH * 7 / 10))x$((HEIGHT / 10))+$((WIDTH / 4))+$((HEIGHT * 37 / 100))" \
-    +repage -depth 8 txt:- | awk -F'[,:() ]+' 'NR > 1 && $3 > 200 && $4 > 200 { n++ } END { print n + 0 }')
-  [ "$count" -gt 150 ]
+  shot banner &&
+    [ "$(BLUE_MIN=0 bright_pixels banner $((WIDTH / 4)) $((HEIGHT * 37 / 100)) $((WIDTH * 7 / 10)) $((HEIGHT / 10)))" -gt 150 ]
 }
 
 start_display 800x600
