@@ -69,33 +69,29 @@ Sound finish(std::vector<float> samples) {
     return Sound::fromSamples(std::move(samples));
 }
 
-Sound strikeSound() {
-    static constexpr Partial TIP[] = {
-        {240.0, 0.6, 0.006}, {1150.0, 0.5, 0.004}, {2300.0, 0.25, 0.003}};
-    std::vector<float> out(framesOf(0.035), 0.0f);
-    addNoiseBurst(out, 0.0, 0.5, 0.0015, 0.6, 11);
-    addPartials(out, 0.0, TIP, 3, 1.0);
-    return finish(std::move(out));
+// One struck body: a burst of noise, then its ringing partials.
+struct Impact {
+    double seconds;
+    double noiseAmplitude, noiseDecaySeconds, noiseSmoothing;
+    std::uint32_t noiseSeed;
+    const Partial* partials;
+    int partialCount;
+};
+
+std::vector<float> impact(const Impact& body) {
+    std::vector<float> out(framesOf(body.seconds), 0.0f);
+    addNoiseBurst(out, 0.0, body.noiseAmplitude, body.noiseDecaySeconds, body.noiseSmoothing,
+                  body.noiseSeed);
+    addPartials(out, 0.0, body.partials, body.partialCount, 1.0);
+    return out;
 }
 
+// The leather tip on the cue ball: a soft, short tock.
+constexpr Partial TIP[] = {{240.0, 0.6, 0.006}, {1150.0, 0.5, 0.004}, {2300.0, 0.25, 0.003}};
 // Two hard phenolic balls ring high and briefly.
-Sound clickSound() {
-    static constexpr Partial RESIN[] = {
-        {2750.0, 0.8, 0.005}, {4150.0, 0.5, 0.0035}, {6300.0, 0.3, 0.0025}};
-    std::vector<float> out(framesOf(0.035), 0.0f);
-    addNoiseBurst(out, 0.0, 0.6, 0.0008, 0.0, 23);
-    addPartials(out, 0.0, RESIN, 3, 1.0);
-    return finish(std::move(out));
-}
-
+constexpr Partial RESIN[] = {{2750.0, 0.8, 0.005}, {4150.0, 0.5, 0.0035}, {6300.0, 0.3, 0.0025}};
 // The rubber cushion swallows the high partials: a low, soft thud.
-Sound thumpSound() {
-    static constexpr Partial RUBBER[] = {{135.0, 1.0, 0.011}, {310.0, 0.35, 0.006}};
-    std::vector<float> out(framesOf(0.06), 0.0f);
-    addNoiseBurst(out, 0.0, 0.5, 0.004, 0.93, 37);
-    addPartials(out, 0.0, RUBBER, 2, 1.0);
-    return finish(std::move(out));
-}
+constexpr Partial RUBBER[] = {{135.0, 1.0, 0.011}, {310.0, 0.35, 0.006}};
 
 // The ball knocks on the pocket's wooden lip, then rattles briefly in the net, each tap quieter.
 Sound dropSound() {
@@ -103,14 +99,14 @@ Sound dropSound() {
     static constexpr Partial TAP[] = {{1700.0, 1.0, 0.003}, {2600.0, 0.5, 0.002}};
     static constexpr double TAP_SECONDS[] = {0.030, 0.047, 0.068, 0.082};
     static constexpr double TAP_LEVEL[] = {0.22, 0.16, 0.11, 0.07}; // of the knock
-    std::vector<float> out(framesOf(0.1), 0.0f);
-    addNoiseBurst(out, 0.0, 0.4, 0.002, 0.8, 41);
-    addPartials(out, 0.0, WOOD, 2, 1.0);
+    std::vector<float> out = impact({0.1, 0.4, 0.002, 0.8, 41, WOOD, 2});
     for (int i = 0; i < 4; ++i) addPartials(out, TAP_SECONDS[i], TAP, 2, TAP_LEVEL[i]);
     return finish(std::move(out));
 }
 } // namespace
 
 SoundBank SoundBank::synthesise() {
-    return {strikeSound(), clickSound(), thumpSound(), dropSound()};
+    return {finish(impact({0.035, 0.5, 0.0015, 0.6, 11, TIP, 3})),
+            finish(impact({0.035, 0.6, 0.0008, 0.0, 23, RESIN, 3})),
+            finish(impact({0.06, 0.5, 0.004, 0.93, 37, RUBBER, 2})), dropSound()};
 }
