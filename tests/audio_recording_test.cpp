@@ -56,8 +56,9 @@ std::vector<long> onsets(const std::vector<short>& samples) {
     return found;
 }
 
-// The console's lines of one shot struck by F8, with the frame each was printed in.
-std::vector<Line> playBreak(const std::string& linesPath) {
+// The console's lines of one shot struck by F8, with the frame each was printed in, and the
+// seconds the game took for each frame (1/60 and the few microseconds between two readings).
+std::vector<Line> playBreak(const std::string& linesPath, std::vector<double>& frameSeconds) {
     std::fflush(stdout);
     const int console = dup(STDOUT_FILENO);
     FILE* sink = std::fopen(linesPath.c_str(), "w");
@@ -67,9 +68,11 @@ std::vector<Line> playBreak(const std::string& linesPath) {
     special(SPECIAL_KEY_F8, 0, 0);
     char text[128];
     for (int frame = 0; installedIdle() && frame < 5000; ++frame) {
-        FrameTimer::lastCount = FrameTimer::readCounter() -
-                                static_cast<std::int64_t>(FRAME_SECONDS * FrameTimer::frequency);
+        const std::int64_t before = FrameTimer::lastCount = FrameTimer::readCounter() -
+            static_cast<std::int64_t>(FRAME_SECONDS * FrameTimer::frequency);
         installedIdle()();
+        frameSeconds.push_back((double(FrameTimer::lastCount) - double(before)) /
+                               double(FrameTimer::frequency)); // as the frame timer counts it
         while (std::fgets(text, sizeof text, printed)) lines.push_back({text, frame});
         std::clearerr(printed);
     }
@@ -100,19 +103,21 @@ TEST(RecordingTest, TheBreakIsHeardAsTheConsolePrintedIt) {
     startSound();
     ASSERT_TRUE(waitForSound());
     GameState copy = GameState::save(balls, referee);
-    const std::vector<Line> lines = playBreak(path + ".txt");
+    std::vector<double> frameSeconds;
+    const std::vector<Line> lines = playBreak(path + ".txt", frameSeconds);
     for (int wait = 0; !soundDone() && wait < 1200; ++wait) // a minute at most
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     stopSound();
-    // The same break replayed without sound on a copy of the game, for the speed of each contact.
+    // The same break replayed without sound on a copy of the game, frame by frame as the game
+    // played it, for the speed of each contact.
     Ball* copyBalls[BALL_COUNT];
     for (int i = 0; i < BALL_COUNT; ++i) copyBalls[i] = &copy.balls[i];
     copy.referee.cueBall = copyBalls[0];
     copy.referee.gameOverScratchHandler = nullptr;
     strikeBall(*copyBalls[0], cue->angle, 100.0);
-    copy.referee.startShot();
     Recorder replay;
-    playShot(copyBalls, *table, copy.referee, replay, FRAME_SECONDS, 5000);
+    for (const double seconds : frameSeconds)
+        simulate(copyBalls, *table, copy.referee, replay, seconds);
     const std::vector<Contact>& replayed = replay.contacts;
     std::ifstream in(path, std::ios::binary | std::ios::ate);
     std::vector<short> samples(size_t(in.tellg()) / sizeof(short));
