@@ -1,9 +1,7 @@
-// The game soak: shots over several games through the game's own callbacks (fixed-power and
-// charged shots, F11, ball in hand on random spots, some refused, F10), every frame drawn, the
-// frame timer stepped so that a shot takes a fraction of its real time. Every shot must end with
-// each ball on the table or in a pocket. POOL_GAME_SOAK_SHOTS and POOL_GAME_SOAK_SEED set the
-// length and the seed (scripts/game_soak.sh); the end of each game prints the resident memory
-// on the error stream, the contacts go nowhere.
+// The game soak: shots through the game's own callbacks (fixed-power and charged shots, F11, ball
+// in hand on random spots, F10), every frame drawn at 2 s of play, each shot ending with every
+// ball on the table or in a pocket. POOL_GAME_SOAK_SHOTS and _SEED set length and seed
+// (scripts/game_soak.sh, which also judges the resident memory printed after each game).
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 #include <malloc.h>

@@ -52,26 +52,16 @@ TEST(ContactHook, EachContactReportsItsKindAndItsSpeedsAlongTheNormal) {
         EXPECT_GT(kinds[int(kind)], 0) << "kind " << int(kind);
 }
 
-TEST(GameStateTest, ASearchPlaysOnACopySilentlyAndARestoreIsExact) {
+// A search plays on copies silently (the computer player's test checks that the real game is
+// untouched); a game played on and then restored is exactly as it was saved.
+TEST(GameStateTest, ARestoreIsExact) {
     HeadlessGame game;
     const GameState saved = GameState::save(game.balls, game.referee);
-
-    GameState copy = saved;
-    Ball* copyBalls[BALL_COUNT];
-    for (int i = 0; i < BALL_COUNT; ++i) copyBalls[i] = &copy.balls[i];
-    copy.referee.setCueBall(copyBalls[0]);
-    SilentContacts silent;
-    testing::internal::CaptureStdout();
-    playBreak(copyBalls, game.table, copy.referee, silent);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-    EXPECT_EQ(copy.referee.tableState, TableState::OpenTable);
-    EXPECT_NE(copy.balls[0].position.z, saved.balls[0].position.z);
-    expectAsSaved(saved, game.balls, game.referee);
-
     testing::internal::CaptureStdout();
     ConsoleContacts console;
     playBreak(game.balls, game.table, game.referee, console);
     EXPECT_EQ(testing::internal::GetCapturedStdout().substr(0, 32), "Ball  0 collided with ball    1\n");
+    EXPECT_EQ(game.referee.tableState, TableState::OpenTable);
     saved.restore(game.balls, game.referee);
     expectAsSaved(saved, game.balls, game.referee);
 }
