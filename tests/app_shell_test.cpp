@@ -221,7 +221,8 @@ TEST_F(ShellTest, TheMenuHasThreeTogglesEachFlippingItsOwnSwitch) {
 
 TEST(Display, WithoutOneTheGameSaysHowToRunItAndEndsWithStatusOne) {
     GTEST_FLAG_SET(death_test_style, "threadsafe"); // a fork would share the X connection
-    EXPECT_EXIT((unsetenv("DISPLAY"), requireDisplay("pool")), testing::ExitedWithCode(1),
+    EXPECT_EXIT((checkLeaksBeforeTheDriverUnloads(), unsetenv("DISPLAY"), requireDisplay("pool")),
+                testing::ExitedWithCode(1),
                 "^pool: cannot open the X display \"\"; run it on a desktop, or under a virtual "
                 "display: xvfb-run -a -s \"-screen 0 1920x1080x24\" pool\n$");
 }

@@ -40,8 +40,9 @@ TEST(BmpReader, AcceptsWhatTheUploadCanReadAndExchangesBlueAndRed) {
     for (const auto& c : cases) {
         const Pixels pixels = read(c.f);
         EXPECT_EQ(pixels != nullptr, c.accepted) << c.what;
+        if (!pixels) continue; // refused sizes may overflow the row arithmetic below
         const int rowBytes = (c.f.width * 3 + 3) / 4 * 4;
-        for (int row = 0; pixels && row < c.f.height; ++row) {
+        for (int row = 0; row < c.f.height; ++row) {
             const unsigned char* p = pixels.get() + row * rowBytes;
             const int first = row * rowBytes, last = first + c.f.width * 3 - 3;
             EXPECT_EQ(std::vector<int>({p[0], p[1], p[2], p[last - first + 2]}),
