@@ -2,14 +2,18 @@
 // with their replay.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cmath>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "ai/computer_player.h"
 #include "ai/geometry.h"
 #include "ai/match.h"
 #include "ai/straight_player.h"
 #include "game_state_expect.h"
+#include "game_test_util.h"
 #include "render/headless.h"
 #include "sim/simulation.h"
 
@@ -64,6 +68,82 @@ std::string readAll(std::FILE* file) {
     return text;
 }
 } // namespace
+
+// The table as the players see it, from the table's own corners and jaws: pockets and mouths,
+// aims (0 towards -z, 90 towards -x), paths a diameter wide, the placement's area and steps, pots.
+TEST(Geometry, PocketsAimsPathsSpotsAndPots) {
+    const double pockets[][4] = {{-24.1, -46.1, -20.5, -42.5}, {-25, 0, -22, 0},
+                                 {-24.1, 46.1, -20.5, 42.5},   {24.1, 46.1, 20.5, 42.5},
+                                 {25, 0, 22, 0},               {24.1, -46.1, 20.5, -42.5}};
+    for (int k = 0; k < POCKET_COUNT; ++k)
+        EXPECT_EQ((std::vector<double>{pocketCentre(k).x, pocketCentre(k).z, pocketMouth(k).x,
+                                       pocketMouth(k).z}),
+                  std::vector<double>(pockets[k], pockets[k] + 4)) << k;
+    const Vec3 o(0, 1, 0);
+    for (const auto& [x, z, angle] : {Xyz{0, -5, 0}, Xyz{-3, 0, 90}, Xyz{2, -2, -45}})
+        EXPECT_NEAR(aimAngle(o, Vec3(x, 1, z)), angle, 1e-7) << x << " " << z;
+
+    // The 1 and the 10 lie 1.9 from the path (the 10 beyond its end), the 9 2.1 from it.
+    HeadlessGame game;
+    layOut(game, 10.0, -10.0, {{1, 1.9, 5.0}, {9, -2.1, 5.0}, {10, 0.0, 11.9}, {8, 10.0, -20.0}});
+    const Ball* const* balls = game.balls; // the 1, 10, 9 and 8 at indexes 1, 2, 3 and 5
+    const Vec3 from(0, 1, 3), to(0, 1, 10);
+    EXPECT_EQ((std::vector<bool>{pathClear(balls, from, to, -1, -1), pathClear(balls, from, to, 1, -1),
+                                 pathClear(balls, from, to, 2, -1), pathClear(balls, from, to, 1, 2)}),
+              (std::vector<bool>{false, false, false, true}));
+    const double spots[][3] = {{10, -10, 1}, {21, -30, 1}, {21.25, -30, 0}, {-21, -30, 1},
+                               {0, 43, 1},   {0, 43.25, 0}, {0, -43.25, 0}, {-2.1, 7.125, 0},
+                               {-2.1, 7.25, 1}};
+    for (const auto& spot : spots)
+        EXPECT_EQ(spotFree(balls, spot[0], spot[1]), spot[2] == 1) << spot[0] << " " << spot[1];
+    for (const auto& [x, z, placedX, placedZ] : {std::array<double, 4>{3.1, -50, 3, -43},
+                                                 {-30, 0.13, -21, 0.25}, {0.37, 7.6, 0.25, 7.5}})
+        EXPECT_EQ(xyz(placeableSpot(Vec3(x, 1, z))), (Xyz{placedX, 1, placedZ}));
+
+    const auto targets = [&](int player) {
+        int indexes[BALL_COUNT];
+        return std::vector<int>(indexes, indexes + legalTargets(balls, game.referee, player, indexes));
+    };
+    EXPECT_EQ(targets(0), std::vector<int>{1});
+    EXPECT_EQ(targets(1), (std::vector<int>{2, 3}));
+    game.referee.players[1].onEightBall = true;
+    EXPECT_EQ(targets(1), std::vector<int>{5});
+    game.referee.players[0].group = BallGroup::None;
+    EXPECT_EQ(targets(0), (std::vector<int>{1, 2, 3}));
+
+    // Pots of the 8 from the cue ball at (10, -10): straight, cut and past the easy cut.
+    const struct {
+        double aimX, aimZ, ghostX, ghostZ, cueTravel, objectTravel, cut, ease;
+    } pots[] = {{10, -30, 10, -18, 8, 10, 0, 0.689655},
+                {0, -30, 11.414214, -18.585786, 8.701479, 14.142136, 54.353525, 0.216178},
+                {30, -20, 8, -20, 10.198039, 20, 101.309932, 0}};
+    for (const auto& pot : pots) {
+        const PotLine line = potLineTo(balls[0]->position, *balls[5], Vec3(pot.aimX, 1, pot.aimZ));
+        const double got[] = {line.ghost.x, line.ghost.z, line.cueTravel, line.objectTravel,
+                              line.cut, potEase(balls, 5, line)};
+        const double* want = &pot.ghostX;
+        for (int i = 0; i < 6; ++i) EXPECT_NEAR(got[i], want[i], 1e-6) << pot.aimX << " " << i;
+    }
+}
+
+// The break: full power, the computer's aim within half a degree of straight and seeded, the
+// straight-shot player's straight.
+TEST(ComputerChoice, BreaksAtFullPower) {
+    HeadlessGame game;
+    game.reset();
+    const GameState rack = GameState::save(game.balls, game.referee);
+    std::vector<double> angles;
+    for (const std::uint64_t seed : {1, 2}) {
+        ComputerPlayer player(2);
+        player.newGame(seed);
+        const ShotPlan plan = player.choose(rack, game.table);
+        EXPECT_TRUE(plan.power == 100 && std::fabs(plan.angle) <= 0.5 && !plan.placesCueBall);
+        angles.push_back(plan.angle);
+    }
+    EXPECT_NE(angles[0], angles[1]);
+    const ShotPlan straight = StraightShotPlayer().choose(rack, game.table);
+    EXPECT_TRUE(straight.power == 100 && straight.angle == 0);
+}
 
 // Layouts where one shot is plainly right, and what must come of the chosen shot. The search
 // plays on copies: the real balls and referee stay as they were, field by field, and it prints

@@ -1,0 +1,129 @@
+// The computer at the window: the command line that seats it, the keys a person keeps during
+// its turn, and its turn played by the timer through the keys' own operations.
+#include <GL/freeglut.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "app/computer.h"
+#include "app/objects.h"
+#include "app/options.h"
+#include "app/shot.h"
+#include "game_test_util.h"
+#include "render/camera.h"
+#include "render/cue.h"
+
+namespace {
+// Player 1 (solids) at the table, the computer's seat as `computerSeat` says; the 3 hangs on the
+// lip of the corner pocket at -x, -z, the 8 and a stripe lie far away.
+void layOutHangingSolid(bool computerSeat) {
+    startPlay();
+    computerPlays[0] = computerSeat;
+    computerPlays[1] = !computerSeat;
+    const double spots[][3] = {{0, 0, 0}, {3, -20, -42}, {8, 15, 30}, {12, 18, -10}};
+    for (Ball* ball : balls) {
+        ball->pocketed = true;
+        ball->position.y = -2.0; // below the felt, where pockets drop balls
+        for (const auto& [number, x, z] : spots)
+            if (ball->number == number) ball->pocketed = false, ball->position = Vec3(x, 1, z);
+    }
+    referee.tableState = TableState::GroupsAssigned;
+    referee.players[0].group = BallGroup::Solids;
+    referee.players[1].group = BallGroup::Stripes;
+    referee.solidsRemaining = referee.stripesRemaining = 1;
+}
+} // namespace
+
+// On its turn the person's keys do nothing but the view's Up and Down, zoom, F10 and Escape;
+// on the person's own turn every key works.
+TEST(ComputerKeys, DuringItsTurnOnlyTheViewZoomAndF10Pass) {
+    const struct {
+        bool computerTurn, placing;
+        int key, special; // key 0 for a special key
+        std::array<double, 4> distanceElevationAngleAndPull;
+    } cases[] = {
+        {true, false, ' ', 0, {80, 22, 0, 0}},   {true, false, 'z', 0, {79, 22, 0, 0}},
+        {true, false, 'x', 0, {81, 22, 0, 0}},   {true, false, 0, GLUT_KEY_LEFT, {80, 22, 0, 0}},
+        {true, false, 0, GLUT_KEY_UP, {80, 22.5, 0, 0}},
+        {true, true, 0, GLUT_KEY_UP, {80, 22, 0, 0}}, {true, false, 0, GLUT_KEY_F8, {80, 22, 0, 0}},
+        {false, false, ' ', 0, {80, 22, 0, 1}},  {false, false, 0, GLUT_KEY_LEFT, {80, 22, -0.5, 0}},
+    };
+    for (const auto& c : cases) {
+        layOutHangingSolid(c.computerTurn);
+        if (c.placing) referee.giveBallInHand();
+        c.key ? computerKeyboard(c.key, 0, 0) : computerSpecial(c.special, 0, 0);
+        SCOPED_TRACE(testing::Message() << c.computerTurn << " " << c.key << " " << c.special);
+        EXPECT_EQ((std::array{camera->distance, camera->elevation, cue->angle, cue->pull}),
+                  c.distanceElevationAngleAndPull);
+        EXPECT_EQ(installedIdle(), nullptr); // F8 struck nothing
+    }
+    layOutHangingSolid(true);
+    computerSpecial(SPECIAL_KEY_F10, 0, 0);
+    EXPECT_EQ(referee.tableState, TableState::BreakShot) << "F10 racks a new game";
+    computerPlays[0] = computerPlays[1] = false;
+}
+
+// The timer's turn: the ball in hand moved to a free spot and placed, the cue turned to its aim
+// and drawn back to a whole power, then let go, as the keys would do it; the shot, played at the
+// game's usual frame time, pots the hanging 3 and keeps the table.
+TEST(ComputerTurn, PlacesTurnsChargesAndPotsThroughTheKeys) {
+    Options options;
+    options.computerPlays[0] = true;
+    options.level = 3;
+    startComputer(options);
+    for (const bool ballInHand : {false, true}) {
+        SCOPED_TRACE(ballInHand);
+        layOutHangingSolid(true);
+        if (ballInHand) referee.giveBallInHand();
+        const auto start = std::chrono::steady_clock::now();
+        while (installedIdle() == nullptr &&
+               std::chrono::steady_clock::now() - start < std::chrono::seconds(120))
+            glutMainLoopEvent();
+        ASSERT_NE(installedIdle(), nullptr) << "no stroke within two minutes";
+        EXPECT_FALSE(referee.isPlacingCueBall());
+        EXPECT_TRUE(cue->pull >= 1 && cue->pull <= 100 && cue->pull == std::round(cue->pull));
+        for (int frame = 0; installedIdle() && frame < 5000; ++frame) {
+            setNextFrameTime(1.0 / 60.0);
+            installedIdle()();
+        }
+        EXPECT_TRUE(referee.solidsRemaining == 0 && !balls[0]->pocketed);
+        EXPECT_TRUE(referee.currentPlayer == 0 && referee.playState == PlayState::Aiming);
+    }
+    computerPlays[0] = false;
+}
+
+// Each option alone and in company; GLUT's X options pass over their values; a refused
+// command line leaves the defaults.
+TEST(Options, SeatsLevelSoundAndRefusals) {
+    using R = OptionsResult;
+    const struct {
+        std::vector<const char*> args;
+        R result;
+        std::array<int, 4> firstSecondMuteLevel;
+    } cases[] = {
+        {{}, R::Play, {0, 0, 0, 2}},
+        {{"--computer", "1"}, R::Play, {1, 0, 0, 2}},
+        {{"--computer", "2", "--level", "3"}, R::Play, {0, 1, 0, 3}},
+        {{"--level", "1", "--computer", "both", "--mute"}, R::Play, {1, 1, 1, 1}},
+        {{"-display", ":1", "-iconic", "--level", "2"}, R::Play, {0, 0, 0, 2}},
+        {{"--mute", "--help"}, R::Help, {0, 0, 1, 2}},
+        {{"--version", "--computer", "3"}, R::Version, {0, 0, 0, 2}},
+        {{"--computer", "0"}, R::Error, {0, 0, 0, 2}}, {{"--computer"}, R::Error, {0, 0, 0, 2}},
+        {{"--level", "4"}, R::Error, {0, 0, 0, 2}}, {{"--level", "12"}, R::Error, {0, 0, 0, 2}},
+        {{"-geometry"}, R::Error, {0, 0, 0, 2}},    {{"--fast"}, R::Error, {0, 0, 0, 2}},
+    };
+    for (const auto& c : cases) {
+        std::vector<char*> argv{const_cast<char*>("pool")};
+        for (const char* arg : c.args) argv.push_back(const_cast<char*>(arg));
+        Options options;
+        std::string error;
+        EXPECT_EQ(parseOptions(int(argv.size()), argv.data(), options, error), c.result);
+        EXPECT_EQ((std::array<int, 4>{options.computerPlays[0], options.computerPlays[1],
+                                      options.mute, options.level}),
+                  c.firstSecondMuteLevel);
+        EXPECT_EQ(error.empty(), c.result != R::Error) << testing::PrintToString(c.args);
+    }
+}
