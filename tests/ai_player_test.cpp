@@ -70,8 +70,8 @@ std::string readAll(std::FILE* file) {
 } // namespace
 
 // The table as the players see it, from the table's own corners and jaws: pockets and mouths,
-// aims (0 towards -z, 90 towards -x), paths a diameter wide, the placement's area and steps, pots.
-TEST(Geometry, PocketsAimsPathsSpotsAndPots) {
+// aims (0 towards -z, 90 towards -x), paths a diameter wide, the placement's area and steps.
+TEST(Geometry, PocketsAimsPathsAndSpots) {
     const double pockets[][4] = {{-24.1, -46.1, -20.5, -42.5}, {-25, 0, -22, 0},
                                  {-24.1, 46.1, -20.5, 42.5},   {24.1, 46.1, 20.5, 42.5},
                                  {25, 0, 22, 0},               {24.1, -46.1, 20.5, -42.5}};
@@ -87,62 +87,27 @@ TEST(Geometry, PocketsAimsPathsSpotsAndPots) {
     HeadlessGame game;
     layOut(game, 10.0, -10.0, {{1, 1.9, 5.0}, {9, -2.1, 5.0}, {10, 0.0, 11.9}, {8, 10.0, -20.0}});
     const Ball* const* balls = game.balls; // the 1, 10, 9 and 8 at indexes 1, 2, 3 and 5
-    const Vec3 from(0, 1, 3), to(0, 1, 10);
-    EXPECT_EQ((std::vector<bool>{pathClear(balls, from, to, -1, -1), pathClear(balls, from, to, 1, -1),
-                                 pathClear(balls, from, to, 2, -1), pathClear(balls, from, to, 1, 2)}),
-              (std::vector<bool>{false, false, false, true}));
+    const Vec3 from(0, 1, 3), to(0, 1, 10), nearCue(10, 1, -5), pastCue(10, 1, -15);
+    const struct {
+        Vec3 a, b;
+        int skipA, skipB;
+        bool clear;
+    } paths[] = {{from, to, -1, -1, false},        {from, to, 1, -1, false},
+                 {from, to, 2, -1, false},         {from, to, 1, 2, true},
+                 {nearCue, pastCue, -1, -1, false}, {nearCue, pastCue, 0, -1, true}};
+    for (const auto& p : paths)
+        EXPECT_EQ(pathClear(balls, p.a, p.b, p.skipA, p.skipB), p.clear) << p.a.z << p.skipA;
     const double spots[][3] = {{10, -10, 1}, {21, -30, 1}, {21.25, -30, 0}, {-21, -30, 1},
                                {0, 43, 1},   {0, 43.25, 0}, {0, -43.25, 0}, {-2.1, 7.125, 0},
                                {-2.1, 7.25, 1}};
     for (const auto& spot : spots)
         EXPECT_EQ(spotFree(balls, spot[0], spot[1]), spot[2] == 1) << spot[0] << " " << spot[1];
+    EXPECT_EQ(startSpotOrNearestFree(balls).z, 22.0);
+    game.balls[2]->position = Vec3(0, 1, 22); // the 10 on the start spot: 2.25 nearer the rack
+    EXPECT_EQ(xyz(startSpotOrNearestFree(balls)), (Xyz{0, 1, 19.75}));
     for (const auto& [x, z, placedX, placedZ] : {std::array<double, 4>{3.1, -50, 3, -43},
                                                  {-30, 0.13, -21, 0.25}, {0.37, 7.6, 0.25, 7.5}})
         EXPECT_EQ(xyz(placeableSpot(Vec3(x, 1, z))), (Xyz{placedX, 1, placedZ}));
-
-    const auto targets = [&](int player) {
-        int indexes[BALL_COUNT];
-        return std::vector<int>(indexes, indexes + legalTargets(balls, game.referee, player, indexes));
-    };
-    EXPECT_EQ(targets(0), std::vector<int>{1});
-    EXPECT_EQ(targets(1), (std::vector<int>{2, 3}));
-    game.referee.players[1].onEightBall = true;
-    EXPECT_EQ(targets(1), std::vector<int>{5});
-    game.referee.players[0].group = BallGroup::None;
-    EXPECT_EQ(targets(0), (std::vector<int>{1, 2, 3}));
-
-    // Pots of the 8 from the cue ball at (10, -10): straight, cut and past the easy cut.
-    const struct {
-        double aimX, aimZ, ghostX, ghostZ, cueTravel, objectTravel, cut, ease;
-    } pots[] = {{10, -30, 10, -18, 8, 10, 0, 0.689655},
-                {0, -30, 11.414214, -18.585786, 8.701479, 14.142136, 54.353525, 0.216178},
-                {30, -20, 8, -20, 10.198039, 20, 101.309932, 0}};
-    for (const auto& pot : pots) {
-        const PotLine line = potLineTo(balls[0]->position, *balls[5], Vec3(pot.aimX, 1, pot.aimZ));
-        const double got[] = {line.ghost.x, line.ghost.z, line.cueTravel, line.objectTravel,
-                              line.cut, potEase(balls, 5, line)};
-        const double* want = &pot.ghostX;
-        for (int i = 0; i < 6; ++i) EXPECT_NEAR(got[i], want[i], 1e-6) << pot.aimX << " " << i;
-    }
-}
-
-// The break: full power, the computer's aim within half a degree of straight and seeded, the
-// straight-shot player's straight.
-TEST(ComputerChoice, BreaksAtFullPower) {
-    HeadlessGame game;
-    game.reset();
-    const GameState rack = GameState::save(game.balls, game.referee);
-    std::vector<double> angles;
-    for (const std::uint64_t seed : {1, 2}) {
-        ComputerPlayer player(2);
-        player.newGame(seed);
-        const ShotPlan plan = player.choose(rack, game.table);
-        EXPECT_TRUE(plan.power == 100 && std::fabs(plan.angle) <= 0.5 && !plan.placesCueBall);
-        angles.push_back(plan.angle);
-    }
-    EXPECT_NE(angles[0], angles[1]);
-    const ShotPlan straight = StraightShotPlayer().choose(rack, game.table);
-    EXPECT_TRUE(straight.power == 100 && straight.angle == 0);
 }
 
 // Layouts where one shot is plainly right, and what must come of the chosen shot. The search
@@ -207,40 +172,7 @@ TEST(ComputerChoice, DoesNotPlayAPotThatScratches) {
         EXPECT_FALSE(playTrial(state, game.table, plan, dt).referee.isPlacingCueBall()) << dt;
 }
 
-// Ball in hand among crowded balls: every player's spot is free, and the straight-shot player
-// takes the start spot or the nearest free spot on the centre line.
-TEST(ComputerChoice, PlacesTheBallInHandOnAFreeSpot) {
-    struct Case {
-        const char* name;
-        std::initializer_list<Spot> spots;
-        double straightZ; // the straight-shot player's spot on the centre line
-    };
-    const Case cases[] = {
-        {"start spot free", {{2, -10.0, -30.0}, {8, 10.0, 30.0}, {11, 5.0, 5.0}}, 22.0},
-        {"start spot taken", {{2, 0.0, 22.0}, {8, 0.0, 20.0}, {11, 0.5, 24.0}}, 17.75},
-        {"crowded pocket", {{4, -20, -42}, {9, -17, -39}, {10, -17.5, -42}, {8, -20, -38.5}}, 22},
-    };
-    HeadlessGame game;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        layOut(game, 0.0, 0.0, c.spots);
-        game.referee.giveBallInHand();
-        const GameState state = GameState::save(game.balls, game.referee);
-        const ShotPlan straight = StraightShotPlayer().choose(state, game.table);
-        EXPECT_TRUE(straight.spot.x == 0.0 && straight.spot.z == c.straightZ);
-        for (const ShotPlan& plan : {ComputerPlayer(3).choose(state, game.table), straight}) {
-            ASSERT_TRUE(plan.placesCueBall);
-            for (const Ball& ball : state.balls) {
-                const Vec3 d = ball.position - plan.spot;
-                EXPECT_TRUE(ball.pocketed || ball.number == 0 || std::hypot(d.x, d.z) > 2.0)
-                    << "ball " << ball.number;
-            }
-        }
-    }
-}
-
-// A few whole games end with winners; the log plays them again to the same output, byte for
-// byte; a log that does not fit the game is refused.
+// Three whole games as played; the log plays them again to the same output, byte for byte.
 TEST(HeadlessMatch, GamesEndAndTheLogReplaysThemExactly) {
     HeadlessGame game;
     const MatchSettings settings{3, 11, {"3", "straight"}};
@@ -250,8 +182,21 @@ TEST(HeadlessMatch, GamesEndAndTheLogReplaysThemExactly) {
     ASSERT_TRUE(runMatch(settings, live, game.balls, game.table, game.referee, out, log, error))
         << error;
     const std::string played = readAll(out);
-    EXPECT_EQ(played.find("no winner"), std::string::npos) << played;
-    EXPECT_NE(played.find("game 3: player"), std::string::npos) << played;
+    // The match as played, but for the decision times: any change to either player, the
+    // simulation or the rules shows here.
+    std::string shown = played;
+    for (std::string::size_type at; (at = shown.find(", decision time")) != std::string::npos;)
+        shown.erase(at, shown.find('\n', at) - at);
+    EXPECT_EQ(shown,
+              "game 1: player 1 won; shots 8 and 0; the eight pocketed; a run-out\n"
+              "game 2: player 1 won; shots 8 and 2; the eight pocketed\n"
+              "game 3: player 1 won; shots 9 and 5; the eight pocketed too early\n"
+              "totals of 3 games: player 1 (level 3) 3 wins, player 2 (straight shots) 0 wins, 0 "
+              "without a winner; run-outs 1 (33.3%); longest game 14 shots\n"
+              "player 1 (level 3): kept the table on 91.3% of 23 shots after the break, scratched "
+              "on 0.0% of 25 shots\n"
+              "player 2 (straight shots): kept the table on 50.0% of 6 shots after the break, "
+              "scratched on 0.0% of 7 shots\n");
 
     MatchSettings read;
     const auto replay = [&](std::FILE* from) { // the whole log played, its shots used up
@@ -266,22 +211,5 @@ TEST(HeadlessMatch, GamesEndAndTheLogReplaysThemExactly) {
     EXPECT_TRUE(read.games == 3 && read.seed == 11u);
     EXPECT_EQ(readAll(again), played);
 
-    // The same log with the second shot given to the other player.
-    std::string text = readAll(log);
-    const std::string SECOND = "game=1 shot=2 player=";
-    const std::string::size_type second = text.find(SECOND);
-    ASSERT_NE(second, std::string::npos);
-    char& player = text[second + SECOND.size()];
-    player = player == '1' ? '2' : '1';
-    std::FILE* bad = fmemopen(&text[0], text.size(), "r");
-    EXPECT_FALSE(replay(bad));
-    EXPECT_NE(error.find("is not at the table"), std::string::npos) << error;
-    for (std::FILE* file : {out, log, again, bad}) std::fclose(file);
-}
-
-TEST(HeadlessMatch, PlayerNames) {
-    for (const char* name : {"1", "2", "3", "straight"})
-        EXPECT_NE(makePlayer(name), nullptr) << name;
-    for (const char* name : {"0", "4", "", "Straight", "33", "level 3"})
-        EXPECT_EQ(makePlayer(name), nullptr) << name;
+    for (std::FILE* file : {out, log, again}) std::fclose(file);
 }

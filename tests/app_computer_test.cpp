@@ -70,10 +70,7 @@ TEST(ComputerKeys, DuringItsTurnOnlyTheViewZoomAndF10Pass) {
 // and drawn back to a whole power, then let go, as the keys would do it; the shot, played at the
 // game's usual frame time, pots the hanging 3 and keeps the table.
 TEST(ComputerTurn, PlacesTurnsChargesAndPotsThroughTheKeys) {
-    Options options;
-    options.computerPlays[0] = true;
-    options.level = 3;
-    startComputer(options);
+    startComputer(Options{{true, false}, 3, false});
     for (const bool ballInHand : {false, true}) {
         SCOPED_TRACE(ballInHand);
         layOutHangingSolid(true);
@@ -89,8 +86,8 @@ TEST(ComputerTurn, PlacesTurnsChargesAndPotsThroughTheKeys) {
             setNextFrameTime(1.0 / 60.0);
             installedIdle()();
         }
-        EXPECT_TRUE(referee.solidsRemaining == 0 && !balls[0]->pocketed);
-        EXPECT_TRUE(referee.currentPlayer == 0 && referee.playState == PlayState::Aiming);
+        EXPECT_TRUE(referee.solidsRemaining == 0 && !balls[0]->pocketed &&
+                    referee.currentPlayer == 0 && referee.playState == PlayState::Aiming);
     }
     computerPlays[0] = false;
 }

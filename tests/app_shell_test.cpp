@@ -1,6 +1,6 @@
 // The shell: what start-up sets, the frames display() and the scene pass draw (compared with
 // committed reference pictures, which scripts/update_reference_frames.sh rewrites when a change
-// of look is meant), reshape, the menu, and the camera's orbit.
+// of look is meant), reshape and the menu.
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 #include <png.h>
@@ -225,25 +225,5 @@ TEST(Display, WithoutOneTheGameSaysHowToRunItAndEndsWithStatusOne) {
                 testing::ExitedWithCode(1),
                 "^pool: cannot open the X display \"\"; run it on a desktop, or under a virtual "
                 "display: xvfb-run -a -s \"-screen 0 1920x1080x24\" pool\n$");
-}
-
-// Eye, centre and up of the orbit about (0, 1, 22). At distance 0 it looks the way a tiny
-// distance would; straight up or down the screen's up is the one nearby elevations tend to;
-// past 90 degrees the picture turns over.
-TEST(Camera, DegenerateOrbitViews) {
-    const struct {
-        double distance, azimuth, elevation;
-        Xyz eye, centre, up;
-    } cases[] = {
-        {0, 0, 22, {0, 1, 22}, {0, 0.62539, 21.07282}, {0, 1, 0}},
-        {0, 30, 90, {0, 1, 22}, {0, 0, 22}, {-0.5, 0, -0.86603}},
-        {10, 0, 100, {0, 10.84808, 20.26352}, {0, 1, 22}, {0, 1, 0}},
-    };
-    for (const auto& c : cases) {
-        const LookAt v = Camera(0, 1, 22, c.distance, c.azimuth, c.elevation, 0, 1, 0).orbitView();
-        expectNear(xyz(v.eye), c.eye, 1e-4);
-        expectNear(xyz(v.centre), c.centre, 1e-4);
-        expectNear(xyz(v.up), c.up, 1e-4);
-    }
 }
 } // namespace

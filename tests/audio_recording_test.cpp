@@ -150,14 +150,6 @@ TEST(RecordingTest, TheBreakIsHeardAsTheConsolePrintedIt) {
         previous = onset;
     }
 
-    // Nothing is heard but the strike, the contacts and the pockets' rattle after them.
-    for (long onset : found) {
-        const bool caused = std::any_of(expected.begin(), expected.end(), [&](long at) {
-            return onset >= at - FRAME_SAMPLES && onset <= at + 7 * FRAME_SAMPLES;
-        });
-        EXPECT_TRUE(caused || onset == found.front()) << "onset at sample " << onset;
-    }
-
     // Among contacts heard alone, of the same kind of sound, the faster one is the louder: the
     // loudest sample from just before each to two frames after it.
     ASSERT_EQ(replayed.size(), lines.size());
