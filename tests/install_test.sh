@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The installed game (what it installs is checked on the Debian package, tests/package_test.sh):
 # `cmake --install` into a temporary prefix; the launcher, started through a link from another
-# folder, runs the game there: it shows the table with the cue, and Escape ends it with status 0.
-# Without its art the launcher says so and ends with status 1. The manual page formats cleanly.
+# folder, runs the game there with the options it is given: it shows the table with the cue, and
+# Escape ends it with status 0. Without its art the launcher says so and ends with status 1. The
+# manual page formats cleanly.
 # Usage: install_test.sh BUILD_DIR
 . "$(dirname "$0")/e2e/lib.sh"
 
@@ -14,6 +15,11 @@ zcat "$PREFIX/share/man/man6/pool.6.gz" | groff -man -t -Tutf8 -ww 2>&1 >/dev/nu
 mkdir -p "$WORK/elsewhere" "$WORK/links"
 POOL=$WORK/links/pool # the window is titled with the name the game was started by
 ln -s "$PREFIX/bin/pool" "$POOL"
+# The launcher hands its options to the game: the version, and a refused value's usage.
+"$POOL" --version | grep -qx 'pool [0-9]*\.[0-9]*\.[0-9]*' || fail "--version: $("$POOL" --version)"
+status=0
+"$POOL" --level 4 2>"$WORK/usage" || status=$?
+[ "$status" -eq 2 ] && grep -q '^usage: pool ' "$WORK/usage" || fail "--level 4: status $status"
 start_display 800x600
 start_game "$WORK/elsewhere"
 cue_shown installed || fail "the installed game shows no table with the cue"
