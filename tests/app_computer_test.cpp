@@ -49,7 +49,7 @@ TEST(ComputerKeys, DuringItsTurnOnlyTheViewZoomAndF10Pass) {
         {true, false, 'x', 0, {81, 22, 0, 0}},   {true, false, 0, GLUT_KEY_LEFT, {80, 22, 0, 0}},
         {true, false, 0, GLUT_KEY_UP, {80, 22.5, 0, 0}},
         {true, true, 0, GLUT_KEY_UP, {80, 22, 0, 0}}, {true, false, 0, GLUT_KEY_F8, {80, 22, 0, 0}},
-        {false, false, ' ', 0, {80, 22, 0, 1}},  {false, false, 0, GLUT_KEY_LEFT, {80, 22, -0.5, 0}},
+        {false, false, ' ', 0, {80, 22, 0, 1}}, {false, false, 0, GLUT_KEY_LEFT, {80, 22, -0.5, 0}},
     };
     for (const auto& c : cases) {
         layOutHangingSolid(c.computerTurn);

@@ -82,4 +82,4 @@ status=0
 grep -qx 'glmReadOBJ() failed: can'"'"'t open data file "Data/ball.obj".' "$WORK/err" ||
   fail "no reader's message; error stream: $(cat "$WORK/err")"
 
-echo "robust: closed descriptors, a closed pipe, no audio device, --mute, a missing or empty mesh handled"
+echo "robust: closed descriptors, a closed pipe, no audio device, --mute, a bad mesh handled"
