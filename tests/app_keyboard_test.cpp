@@ -77,6 +77,8 @@ TEST_F(KeyboardTest, F11ClearsTheTableAndF10DuringTheStrokeRestoresTheStartWitho
     EXPECT_EQ(xyz(balls[0]->position), (Xyz{0, 1, 22}));
     EXPECT_EQ((std::array{cue->angle, cue->elevation, cue->pull}), (std::array{0., 10., 0.}));
     expectNear(xyz(camera->orbitView().eye), {0, 30.97, 96.17}, 0.005); // 80 back, 22 degrees up
+    // Looking straight down, the screen's up is the one that nearby elevations tend to.
+    expectNear(xyz(Camera(0, 1, 22, 0, 30, 90, 0, 1, 0).orbitView().up), {-0.5, 0, -0.86603}, 1e-4);
 }
 
 // Each space event draws the cue back a unit, to exactly 100 at most; on release the stroke takes
