@@ -46,7 +46,7 @@ void renderScene(int passFlags) {
 }
 
 constexpr int W = 400, H = 300; // reference pictures: the 800x600 frame, each pixel a 2x2 mean
-constexpr int TOLERANCE = 16;                  // a channel value further off is a different one
+constexpr int TOLERANCE = 3;                   // a channel value further off is a different one
 constexpr double MAX_DIFFERENT_VALUES = 0.00002; // fraction of the frame's channel values
 
 // Compares the frame, halved, with its reference picture, or rewrites the picture when
