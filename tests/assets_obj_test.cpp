@@ -59,6 +59,27 @@ TEST(ObjReader, ReadsFacesGroupsAndMaterials) {
               (std::vector<float>{0.8f, 0.3f, 0.5f, 65}));
 }
 
+// The model keeps the library it names last, however often and in whatever order it names them.
+TEST(ObjReader, KeepsTheLastLibraryNamed) {
+    writeAssetFile("one.mtl", "newmtl red\n");
+    writeAssetFile("two.mtl", "newmtl blue\nnewmtl green\n");
+    const struct { const char* text; const char* names; } cases[] = {
+        {"mtllib one.mtl\nmtllib one.mtl\n", "default red"},
+        {"mtllib one.mtl\nmtllib two.mtl\n", "default blue green"},
+        {"mtllib two.mtl\nmtllib one.mtl\nmtllib one.mtl\n", "default red"},
+        {"mtllib one.mtl\nmtllib two.mtl\nmtllib one.mtl\n", "default red"},
+    };
+    for (const auto& c : cases) {
+        ObjReadError error;
+        const Model m = load(c.text, &error);
+        ASSERT_TRUE(m) << error.message;
+        std::string names;
+        for (const ObjMaterial& material : m->materials) names += (names.empty() ? "" : " ") + material.name;
+        EXPECT_EQ(names, c.names) << c.text;
+        EXPECT_EQ(m->materialCount, m->materials.size()) << c.text;
+    }
+}
+
 // The game's own reader ends the process with status 1 where the loader reports the refusal.
 TEST(ObjReaderDeathTest, RefusesFilesItCannotStoreSafely) {
     const std::string longToken(128, 'x');

@@ -171,6 +171,10 @@ bool ObjReader::firstPass() {
             break;
         case 'm':
             if (!readLibraryName(text)) return false;
+            // The library the model already holds is not read again: reading the same file
+            // yields the same materials, and a file that names it on every line would
+            // otherwise cost a whole pass over it per line.
+            if (!model_->materials.empty() && text == model_->materialLibrary) break;
             model_->materialLibrary = text;
             if (!loadLibrary(model_, text.c_str(), error_, open_)) return false;
             break;
