@@ -1,31 +1,41 @@
 // Token reading for the OBJ and MTL readers.
 #include "assets/obj_tokens.h"
 
-#include <array>
 #include <cstdlib>
 #include <cstring>
 
 namespace {
-// Space, or one of \t \n \v \f \r. Every character of a file passes this test, so it is one
-// look-up instead of up to three comparisons, each of which the fuzz builds also trace.
-constexpr std::array<bool, 256> BLANKS = [] {
-    std::array<bool, 256> blanks{};
-    blanks[' '] = true;
-    for (int c = '\t'; c <= '\r'; ++c) blanks[size_t(c)] = true;
-    return blanks;
-}();
-bool isBlank(char c) { return BLANKS[static_cast<unsigned char>(c)]; }
+// The characters that separate tokens.
+const char BLANKS[] = " \t\n\v\f\r";
+bool isBlank(char c) { return c != '\0' && std::strchr(BLANKS, c) != nullptr; }
 } // namespace
 
 bool TokenReader::refill() {
     next_ = block_;
-    end_ = block_ + std::fread(block_, 1, sizeof block_, file_);
+    end_ = block_ + std::fread(block_, 1, sizeof block_ - 1, file_);
     return next_ != end_;
 }
 
-const char* TokenReader::lineEndInBlock() const {
-    const void* lineBreak = std::memchr(next_, '\n', size_t(end_ - next_));
-    return lineBreak == nullptr ? end_ : static_cast<const char*>(lineBreak);
+// The scans are the C library's, which need no bounds test per character: the NUL put after
+// the block stops them there.
+void TokenReader::skipBlanks() {
+    *end_ = '\0';
+    next_ += std::strspn(next_, BLANKS);
+}
+
+void TokenReader::skipWord() {
+    *end_ = '\0';
+    next_ += std::strcspn(next_, BLANKS);
+    // A NUL byte stops the scan too, but inside the block it belongs to the word.
+    while (next_ != end_ && *next_ == '\0') {
+        ++next_;
+        next_ += std::strcspn(next_, BLANKS);
+    }
+}
+
+char* TokenReader::lineEndInBlock() const {
+    void* lineBreak = std::memchr(next_, '\n', size_t(end_ - next_));
+    return lineBreak == nullptr ? end_ : static_cast<char*>(lineBreak);
 }
 
 bool TokenReader::next(std::string& token) {
@@ -36,13 +46,12 @@ bool TokenReader::next(std::string& token) {
         return true;
     }
     token.clear();
-    do {
-        while (next_ != end_ && isBlank(*next_)) ++next_;
-    } while (next_ == end_ && refill());
+    do skipBlanks();
+    while (next_ == end_ && refill());
     // A token may run on from one block into the next.
     do {
         const char* start = next_;
-        while (next_ != end_ && !isBlank(*next_)) ++next_;
+        skipWord();
         const size_t length = size_t(next_ - start);
         if (length > OBJ_WORD_LIMIT - token.size()) {
             tooLong_ = true;
@@ -62,7 +71,7 @@ void TokenReader::pushBack(const std::string& token) {
 
 void TokenReader::skipLine() {
     for (;;) {
-        const char* stop = lineEndInBlock();
+        char* stop = lineEndInBlock();
         if (stop != end_) {
             next_ = stop + 1;
             return;
@@ -75,7 +84,7 @@ bool TokenReader::restOfLine(std::string& line) {
     line.clear();
     if (tooLong_) return false;
     for (;;) {
-        const char* stop = lineEndInBlock();
+        char* stop = lineEndInBlock();
         const size_t length = size_t(stop - next_);
         if (length > OBJ_WORD_LIMIT - line.size()) {
             tooLong_ = true;

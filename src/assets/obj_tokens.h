@@ -32,13 +32,16 @@ public:
 private:
     // The unread part of the block is [next_, end_); refill() reads the following block.
     bool refill();
+    // Move next_ past blanks, or past everything else, up to end_ at most.
+    void skipBlanks();
+    void skipWord();
     // The line break in [next_, end_), or end_ when the line goes on past the block.
-    const char* lineEndInBlock() const;
+    char* lineEndInBlock() const;
 
     std::FILE* file_;
-    char block_[BUFSIZ];
-    const char* next_ = block_;
-    const char* end_ = block_;
+    char block_[BUFSIZ + 1]; // and the NUL after the block that ends a scan there
+    char* next_ = block_;
+    char* end_ = block_;
     std::string pending_;
     bool hasPending_ = false;
     bool tooLong_ = false;
