@@ -1,4 +1,5 @@
 // OBJ and MTL reading: face forms, fans, groups, materials, and the files the reader refuses.
+#include <cstdio>
 #include <memory>
 
 #include "assets/glm.h"
@@ -77,6 +78,24 @@ TEST(ObjReader, KeepsTheLastLibraryNamed) {
         for (const ObjMaterial& material : m->materials) names += (names.empty() ? "" : " ") + material.name;
         EXPECT_EQ(names, c.names) << c.text;
         EXPECT_EQ(m->materialCount, m->materials.size()) << c.text;
+    }
+}
+
+// The reader takes a file in blocks of BUFSIZ bytes: numbers, names, tokens and the limits on
+// them hold across the end of a block as anywhere else.
+TEST(ObjReader, ReadsAcrossItsBlocks) {
+    const std::string name(125, 'n');
+    for (size_t start = BUFSIZ - 140; start <= BUFSIZ; ++start) {
+        const std::string padding = "#" + std::string(start - 2, ' ') + "\n"; // what follows starts at start
+        ObjReadError error;
+        const Model m = load(padding + "v 1234.5 6 7\ng " + name + "\n" + std::string(127, 'x') + "\n", &error);
+        ASSERT_TRUE(m) << start << ": " << error.message;
+        EXPECT_EQ((std::vector<float>{m->vertices[3], m->vertices[5]}), (std::vector<float>{1234.5f, 7}));
+        EXPECT_NE(glmLookupGroup(m.get(), (" " + name).c_str()), nullptr) << start;
+        EXPECT_FALSE(load(padding + std::string(128, 'x') + "\n", &error)) << start;
+        EXPECT_NE(error.message.find("token longer than 127 characters"), std::string::npos) << start;
+        EXPECT_FALSE(load(padding + "g " + name + "xx\n", &error)) << start;
+        EXPECT_NE(error.message.find("line longer than 127 characters"), std::string::npos) << start;
     }
 }
 
