@@ -1,4 +1,5 @@
 // OBJ and MTL reading: face forms, fans, groups, materials, and the files the reader refuses.
+#include <cstdio>
 #include <memory>
 
 #include "assets/glm.h"
@@ -57,6 +58,45 @@ TEST(ObjReader, ReadsFacesGroupsAndMaterials) {
               (std::vector<float>{1, 0, 1, 64})); // shininess 500 of 1000 on GL's 0..128
     EXPECT_EQ((std::vector<float>{plain.diffuse[0], plain.ambient[2], plain.specular[1], plain.shininess}),
               (std::vector<float>{0.8f, 0.3f, 0.5f, 65}));
+}
+
+// The model keeps the library it names last, however often and in whatever order it names them.
+TEST(ObjReader, KeepsTheLastLibraryNamed) {
+    writeAssetFile("one.mtl", "newmtl red\n");
+    writeAssetFile("two.mtl", "newmtl blue\nnewmtl green\n");
+    const struct { const char* text; const char* names; } cases[] = {
+        {"mtllib one.mtl\nmtllib one.mtl\n", "default red"},
+        {"mtllib one.mtl\nmtllib two.mtl\n", "default blue green"},
+        {"mtllib two.mtl\nmtllib one.mtl\nmtllib one.mtl\n", "default red"},
+        {"mtllib one.mtl\nmtllib two.mtl\nmtllib one.mtl\n", "default red"},
+    };
+    for (const auto& c : cases) {
+        ObjReadError error;
+        const Model m = load(c.text, &error);
+        ASSERT_TRUE(m) << error.message;
+        std::string names;
+        for (const ObjMaterial& material : m->materials) names += (names.empty() ? "" : " ") + material.name;
+        EXPECT_EQ(names, c.names) << c.text;
+        EXPECT_EQ(m->materialCount, m->materials.size()) << c.text;
+    }
+}
+
+// The reader takes a file in blocks of BUFSIZ bytes: numbers, names, tokens and the limits on
+// them hold across the end of a block as anywhere else.
+TEST(ObjReader, ReadsAcrossItsBlocks) {
+    const std::string name(125, 'n');
+    for (size_t start = BUFSIZ - 140; start <= BUFSIZ; ++start) {
+        const std::string padding = "#" + std::string(start - 2, ' ') + "\n"; // what follows starts at start
+        ObjReadError error;
+        const Model m = load(padding + "v 1234.5 6 7\ng " + name + "\n" + std::string(127, 'x') + "\n", &error);
+        ASSERT_TRUE(m) << start << ": " << error.message;
+        EXPECT_EQ((std::vector<float>{m->vertices[3], m->vertices[5]}), (std::vector<float>{1234.5f, 7}));
+        EXPECT_NE(glmLookupGroup(m.get(), (" " + name).c_str()), nullptr) << start;
+        EXPECT_FALSE(load(padding + std::string(128, 'x') + "\n", &error)) << start;
+        EXPECT_NE(error.message.find("token longer than 127 characters"), std::string::npos) << start;
+        EXPECT_FALSE(load(padding + "g " + name + "xx\n", &error)) << start;
+        EXPECT_NE(error.message.find("line longer than 127 characters"), std::string::npos) << start;
+    }
 }
 
 // The game's own reader ends the process with status 1 where the loader reports the refusal.

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <set>
 #include <string_view>
 
 #include "assets/glm.h"
@@ -85,6 +86,8 @@ private:
     bool storeFan(const std::vector<FaceCorner>& corners, ObjGroup* group);
     bool readGroupName(std::string& name);
     bool readLibraryName(std::string& name);
+    bool readLibraryOnce(const std::string& name);
+    bool holdLastLibrary();
 
     ObjModel* model_;
     TokenReader tokens_;
@@ -92,6 +95,8 @@ private:
     const ObjFileOpener& open_;
     FaceForm form_ = FaceForm::Vertex;
     unsigned int nextVertex_ = 1, nextNormal_ = 1, nextTexCoord_ = 1, nextTriangle_ = 0;
+    std::set<std::string> librariesRead_; // names of the libraries read without a fault
+    std::string heldLibrary_;             // the one whose materials the model holds
 };
 
 bool ObjReader::fail(const char* problem, const std::string& detail) {
@@ -151,6 +156,24 @@ bool ObjReader::readLibraryName(std::string& name) {
     return true;
 }
 
+// A library already read is not read again: the same file yields the same materials, and a
+// model that names its libraries on line after line would otherwise cost a pass over one of
+// them per line.
+bool ObjReader::readLibraryOnce(const std::string& name) {
+    if (librariesRead_.count(name) != 0) return true;
+    if (!loadLibrary(model_, name.c_str(), error_, open_)) return false;
+    librariesRead_.insert(name);
+    heldLibrary_ = name;
+    return true;
+}
+
+// The model keeps the materials of the library named last, which may be one read before
+// another.
+bool ObjReader::holdLastLibrary() {
+    const std::string& last = model_->materialLibrary;
+    return librariesRead_.empty() || last == heldLibrary_ || loadLibrary(model_, last.c_str(), error_, open_);
+}
+
 bool ObjReader::firstPass() {
     ObjGroup* group = glmEnsureGroup(model_, "default");
     unsigned int vertices = 0, normals = 0, texCoords = 0, triangles = 0;
@@ -172,7 +195,7 @@ bool ObjReader::firstPass() {
         case 'm':
             if (!readLibraryName(text)) return false;
             model_->materialLibrary = text;
-            if (!loadLibrary(model_, text.c_str(), error_, open_)) return false;
+            if (!readLibraryOnce(text)) return false;
             break;
         case 'g':
             if (!readGroupName(text)) return false;
@@ -190,6 +213,7 @@ bool ObjReader::firstPass() {
             return fail("too many elements");
     }
     if (tokens_.tooLong()) return fail("token longer than 127 characters");
+    if (!holdLastLibrary()) return false;
     model_->vertexCount = vertices;
     model_->normalCount = normals;
     model_->texCoordCount = texCoords;

@@ -2,13 +2,41 @@
 #include "assets/obj_tokens.h"
 
 #include <cstdlib>
+#include <cstring>
 
 namespace {
-// Space, or one of \t \n \v \f \r (which are consecutive codes).
-bool isBlank(int c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-// Files are read one character at a time by one thread: the stream lock is not needed.
-int nextChar(std::FILE* file) { return getc_unlocked(file); }
+// The characters that separate tokens.
+const char BLANKS[] = " \t\n\v\f\r";
+bool isBlank(char c) { return c != '\0' && std::strchr(BLANKS, c) != nullptr; }
 } // namespace
+
+bool TokenReader::refill() {
+    next_ = block_;
+    end_ = block_ + std::fread(block_, 1, sizeof block_ - 1, file_);
+    return next_ != end_;
+}
+
+// The scans are the C library's, which need no bounds test per character: the NUL put after
+// the block stops them there.
+void TokenReader::skipBlanks() {
+    *end_ = '\0';
+    next_ += std::strspn(next_, BLANKS);
+}
+
+void TokenReader::skipWord() {
+    *end_ = '\0';
+    next_ += std::strcspn(next_, BLANKS);
+    // A NUL byte stops the scan too, but inside the block it belongs to the word.
+    while (next_ != end_ && *next_ == '\0') {
+        ++next_;
+        next_ += std::strcspn(next_, BLANKS);
+    }
+}
+
+char* TokenReader::lineEndInBlock() const {
+    void* lineBreak = std::memchr(next_, '\n', size_t(end_ - next_));
+    return lineBreak == nullptr ? end_ : static_cast<char*>(lineBreak);
+}
 
 bool TokenReader::next(std::string& token) {
     if (tooLong_) return false;
@@ -18,19 +46,21 @@ bool TokenReader::next(std::string& token) {
         return true;
     }
     token.clear();
-    int c = nextChar(file_);
-    while (c != EOF && isBlank(c)) c = nextChar(file_);
-    while (c != EOF && !isBlank(c)) {
-        if (token.size() == OBJ_WORD_LIMIT) {
+    do skipBlanks();
+    while (next_ == end_ && refill());
+    // A token may run on from one block into the next.
+    do {
+        const char* start = next_;
+        skipWord();
+        const size_t length = size_t(next_ - start);
+        if (length > OBJ_WORD_LIMIT - token.size()) {
             tooLong_ = true;
             return false;
         }
-        token.push_back(char(c));
-        c = nextChar(file_);
-    }
-    // The delimiter stays in the stream so that skipping "the rest of the line" after a token
-    // at the end of a line does not eat the next line.
-    if (c != EOF) std::ungetc(c, file_);
+        token.append(start, length);
+    } while (next_ == end_ && refill());
+    // The delimiter stays unread so that skipping "the rest of the line" after a token at the
+    // end of a line does not eat the next line.
     return !token.empty();
 }
 
@@ -40,21 +70,33 @@ void TokenReader::pushBack(const std::string& token) {
 }
 
 void TokenReader::skipLine() {
-    int c = nextChar(file_);
-    while (c != EOF && c != '\n') c = nextChar(file_);
+    for (;;) {
+        char* stop = lineEndInBlock();
+        if (stop != end_) {
+            next_ = stop + 1;
+            return;
+        }
+        if (!refill()) return;
+    }
 }
 
 bool TokenReader::restOfLine(std::string& line) {
     line.clear();
     if (tooLong_) return false;
-    int c = nextChar(file_);
-    while (c != EOF && c != '\n') {
-        if (line.size() == OBJ_WORD_LIMIT) {
+    for (;;) {
+        char* stop = lineEndInBlock();
+        const size_t length = size_t(stop - next_);
+        if (length > OBJ_WORD_LIMIT - line.size()) {
             tooLong_ = true;
             return false;
         }
-        line.push_back(char(c));
-        c = nextChar(file_);
+        line.append(next_, length);
+        next_ = stop;
+        if (stop != end_) {
+            ++next_; // the line break
+            break;
+        }
+        if (!refill()) break;
     }
     if (!line.empty() && line.back() == '\r') line.pop_back();
     return true;
@@ -75,6 +117,7 @@ bool TokenReader::nextFloat(float& value) {
 
 void TokenReader::rewind() {
     std::rewind(file_);
+    next_ = end_ = block_;
     hasPending_ = false;
 }
 
@@ -83,10 +126,10 @@ std::string nameFromLine(const std::string& line) {
     size_t count = 0;
     size_t i = 0;
     while (count < 2) {
-        while (i < line.size() && isBlank(static_cast<unsigned char>(line[i]))) ++i;
+        while (i < line.size() && isBlank(line[i])) ++i;
         if (i == line.size()) break;
         const size_t start = i;
-        while (i < line.size() && !isBlank(static_cast<unsigned char>(line[i]))) ++i;
+        while (i < line.size() && !isBlank(line[i])) ++i;
         words[count++] = line.substr(start, i - start);
     }
     return count == 2 ? words[1] : words[0];

@@ -8,9 +8,13 @@
 // Longest word or rest of line the readers accept; anything longer is an error, not cut.
 constexpr size_t OBJ_WORD_LIMIT = 127;
 
+// Reads the file in blocks of its own rather than a character at a time: lines are skipped
+// and tokens taken whole from the block.
 class TokenReader {
 public:
     explicit TokenReader(std::FILE* file) : file_(file) {}
+    TokenReader(const TokenReader&) = delete;
+    TokenReader& operator=(const TokenReader&) = delete;
 
     // Next token; false at the end of the file or when the token is too long (see tooLong()).
     bool next(std::string& token);
@@ -26,7 +30,18 @@ public:
     bool tooLong() const { return tooLong_; }
 
 private:
+    // The unread part of the block is [next_, end_); refill() reads the following block.
+    bool refill();
+    // Move next_ past blanks, or past everything else, up to end_ at most.
+    void skipBlanks();
+    void skipWord();
+    // The line break in [next_, end_), or end_ when the line goes on past the block.
+    char* lineEndInBlock() const;
+
     std::FILE* file_;
+    char block_[BUFSIZ + 1]; // and the NUL after the block that ends a scan there
+    char* next_ = block_;
+    char* end_ = block_;
     std::string pending_;
     bool hasPending_ = false;
     bool tooLong_ = false;
