@@ -38,13 +38,10 @@ void layOutHangingSolid(bool computerSeat) {
 } // namespace
 
 // On its turn the person's keys do nothing but the view's Up and Down, zoom, F10 and Escape;
-// on the person's own turn every key works.
+// on the person's own turn every key works. Key 0 stands for a special key.
 TEST(ComputerKeys, DuringItsTurnOnlyTheViewZoomAndF10Pass) {
-    const struct {
-        bool computerTurn, placing;
-        int key, special; // key 0 for a special key
-        std::array<double, 4> distanceElevationAngleAndPull;
-    } cases[] = {
+    struct Case { bool computerTurn, placing; int key, special; std::array<double, 4> want; };
+    const Case cases[] = {
         {true, false, ' ', 0, {80, 22, 0, 0}},   {true, false, 'z', 0, {79, 22, 0, 0}},
         {true, false, 'x', 0, {81, 22, 0, 0}},   {true, false, 0, GLUT_KEY_LEFT, {80, 22, 0, 0}},
         {true, false, 0, GLUT_KEY_UP, {80, 22.5, 0, 0}},
@@ -56,8 +53,7 @@ TEST(ComputerKeys, DuringItsTurnOnlyTheViewZoomAndF10Pass) {
         if (c.placing) referee.giveBallInHand();
         c.key ? computerKeyboard(c.key, 0, 0) : computerSpecial(c.special, 0, 0);
         SCOPED_TRACE(testing::Message() << c.computerTurn << " " << c.key << " " << c.special);
-        EXPECT_EQ((std::array{camera->distance, camera->elevation, cue->angle, cue->pull}),
-                  c.distanceElevationAngleAndPull);
+        EXPECT_EQ((std::array{camera->distance, camera->elevation, cue->angle, cue->pull}), c.want);
         EXPECT_EQ(installedIdle(), nullptr); // F8 struck nothing
     }
     layOutHangingSolid(true);
@@ -96,11 +92,8 @@ TEST(ComputerTurn, PlacesTurnsChargesAndPotsThroughTheKeys) {
 // command line leaves the defaults.
 TEST(Options, SeatsLevelSoundAndRefusals) {
     using R = OptionsResult;
-    const struct {
-        std::vector<const char*> args;
-        R result;
-        std::array<int, 4> firstSecondMuteLevel;
-    } cases[] = {
+    struct Case { std::vector<const char*> args; R result; std::array<int, 4> seatsMuteLevel; };
+    const Case cases[] = {
         {{}, R::Play, {0, 0, 0, 2}},
         {{"--computer", "1"}, R::Play, {1, 0, 0, 2}},
         {{"--computer", "2", "--level", "3"}, R::Play, {0, 1, 0, 3}},
@@ -120,7 +113,7 @@ TEST(Options, SeatsLevelSoundAndRefusals) {
         EXPECT_EQ(parseOptions(int(argv.size()), argv.data(), options, error), c.result);
         EXPECT_EQ((std::array<int, 4>{options.computerPlays[0], options.computerPlays[1],
                                       options.mute, options.level}),
-                  c.firstSecondMuteLevel);
+                  c.seatsMuteLevel);
         EXPECT_EQ(error.empty(), c.result != R::Error) << testing::PrintToString(c.args);
     }
 }

@@ -105,15 +105,13 @@ TEST_F(ShellTest, ScenesFromAboveWhileAimingWithEachToggleOffFromAfarAndNearAPoc
     cue->pull = 30.0;
     // Aiming with each toggle off in turn; from afar, the room: walls, floor, the lamp on its
     // cord; near, a corner pocket's jaws.
-    const struct {
-        const char* name;
-        bool* off;
-        double x, z, distance, azimuth, elevation;
-    } views[] = {{"aiming", nullptr, -6, 8, 40, 20, 15}, {"room", nullptr, 0, 0, 150, 35, 25},
-                 {"aiming_no_lighting", &lightingEnabled, -6, 8, 40, 20, 15},
-                 {"aiming_no_shadows", &shadowsEnabled, -6, 8, 40, 20, 15},
-                 {"aiming_no_texturing", &texturingEnabled, -6, 8, 40, 20, 15},
-                 {"pocket", nullptr, 20, -42, 14, 40, 55}};
+    struct View { const char* name; bool* off; double x, z, distance, azimuth, elevation; };
+    const View views[] = {
+        {"aiming", nullptr, -6, 8, 40, 20, 15}, {"room", nullptr, 0, 0, 150, 35, 25},
+        {"aiming_no_lighting", &lightingEnabled, -6, 8, 40, 20, 15},
+        {"aiming_no_shadows", &shadowsEnabled, -6, 8, 40, 20, 15},
+        {"aiming_no_texturing", &texturingEnabled, -6, 8, 40, 20, 15},
+        {"pocket", nullptr, 20, -42, 14, 40, 55}};
     for (const auto& v : views) {
         lightingEnabled = shadowsEnabled = texturingEnabled = true;
         if (v.off) *v.off = false;
