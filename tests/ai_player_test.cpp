@@ -53,9 +53,7 @@ constexpr double FRAME_TIMES[] = {1.0 / 60.0, 1.0 / 30.0, 1.0 / 144.0};
 std::string readAll(std::FILE* file) {
     std::rewind(file);
     std::string text;
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
-        text.append(buffer, n);
+    for (int c; (c = std::fgetc(file)) != EOF;) text += char(c);
     return text;
 }
 } // namespace
@@ -127,7 +125,6 @@ TEST(ComputerChoice, PlaysTheObviousShotOfEachLayoutSilentlyOnCopies) {
         EXPECT_EQ(testing::internal::GetCapturedStdout() + testing::internal::GetCapturedStderr(),
                   "");
         expectAsSaved(state, game.balls, game.referee);
-        EXPECT_FALSE(plan.placesCueBall);
         for (const double dt : FRAME_TIMES) {
             const GameState after = playTrial(state, game.table, plan, dt);
             const Referee& r = after.referee;
@@ -160,7 +157,8 @@ TEST(ComputerChoice, DoesNotPlayAPotThatScratches) {
         EXPECT_FALSE(playTrial(state, game.table, plan, dt).referee.isPlacingCueBall()) << dt;
 }
 
-// Three whole games as played; the log plays them again to the same output, byte for byte.
+// Three whole games as played; the log plays them again to the same output, byte for byte; a
+// log without its header line, or with a frame time of 0, is refused.
 TEST(HeadlessMatch, GamesEndAndTheLogReplaysThemExactly) {
     HeadlessGame game;
     const MatchSettings settings{3, 11, {"3", "straight"}};
@@ -197,6 +195,11 @@ TEST(HeadlessMatch, GamesEndAndTheLogReplaysThemExactly) {
     };
     ASSERT_TRUE(replay(log)) << error;
     EXPECT_EQ(readAll(again), played);
+    std::string zero = "pool-sim match players=3,straight seed=11 games=1\n"
+                       "game=1 shot=1 player=1 spot=- angle=0 power=100 dt=0 think_us=0\n";
+    std::FILE *empty = std::tmpfile(), *zeroTime = fmemopen(&zero[0], zero.size(), "r");
+    EXPECT_FALSE(readMatchHeader(empty, read) || replay(zeroTime));
+    EXPECT_NE(error.find("frame time or power out of range"), std::string::npos) << error;
 
-    for (std::FILE* file : {out, log, again}) std::fclose(file);
+    for (std::FILE* file : {out, log, again, empty, zeroTime}) std::fclose(file);
 }

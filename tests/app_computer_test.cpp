@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cmath>
 #include <string>
 #include <vector>
 
@@ -77,7 +76,7 @@ TEST(ComputerTurn, PlacesTurnsChargesAndPotsThroughTheKeys) {
             glutMainLoopEvent();
         ASSERT_NE(installedIdle(), nullptr) << "no stroke within two minutes";
         EXPECT_FALSE(referee.isPlacingCueBall());
-        EXPECT_TRUE(cue->pull >= 1 && cue->pull <= 100 && cue->pull == std::round(cue->pull));
+        EXPECT_TRUE(cue->pull >= 1 && cue->pull <= 100 && cue->pull == int(cue->pull));
         for (int frame = 0; installedIdle() && frame < 5000; ++frame) {
             setNextFrameTime(1.0 / 60.0);
             installedIdle()();
@@ -94,8 +93,7 @@ TEST(Options, SeatsLevelSoundAndRefusals) {
     using R = OptionsResult;
     struct Case { std::vector<const char*> args; R result; std::array<int, 4> seatsMuteLevel; };
     const Case cases[] = {
-        {{}, R::Play, {0, 0, 0, 2}},
-        {{"--computer", "1"}, R::Play, {1, 0, 0, 2}},
+        {{}, R::Play, {0, 0, 0, 2}}, {{"--computer", "1"}, R::Play, {1, 0, 0, 2}},
         {{"--computer", "2", "--level", "3"}, R::Play, {0, 1, 0, 3}},
         {{"--level", "1", "--computer", "both", "--mute"}, R::Play, {1, 1, 1, 1}},
         {{"-display", ":1", "-iconic", "--level", "2"}, R::Play, {0, 0, 0, 2}},
