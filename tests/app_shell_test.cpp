@@ -84,7 +84,7 @@ Image displayedFrame() {
 
 // The whole table from above as the inset shows it, the balls spread as in the middle of a game,
 // each turned its own way, two of them pocketed; and the main view while aiming, with each render
-// toggle off in turn, then from afar on the room and near on a corner and a side pocket.
+// toggle off in turn, then from afar on the room both ways and near on a corner and a side pocket.
 TEST_F(ShellTest, ScenesFromAboveWhileAimingWithEachToggleOffFromAfarAndNearPockets) {
     const double spots[BALL_COUNT][2] = {
         {-6, 8},  {3, -10},  {-12, -30}, {15, -38}, {0, 0},    {8, 20},  {-18, -5}, {0, -25},
@@ -111,6 +111,7 @@ TEST_F(ShellTest, ScenesFromAboveWhileAimingWithEachToggleOffFromAfarAndNearPock
         {"aiming_no_lighting", &lightingEnabled, -6, 8, 40, 20, 15},
         {"aiming_no_shadows", &shadowsEnabled, -6, 8, 40, 20, 15},
         {"aiming_no_texturing", &texturingEnabled, -6, 8, 40, 20, 15},
+        {"room_behind", nullptr, 0, 0, 150, 215, 25},
         {"pocket", nullptr, 20, -42, 14, 40, 55}, {"side_pocket", nullptr, -21, 0, 14, -90, 45}};
     for (const auto& v : views) {
         lightingEnabled = shadowsEnabled = texturingEnabled = true;

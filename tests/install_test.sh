@@ -17,8 +17,7 @@ POOL=$WORK/links/pool # the window is titled with the name the game was started 
 ln -s "$PREFIX/bin/pool" "$POOL"
 # The launcher hands its options to the game: the version, and a refused value's usage.
 "$POOL" --version | grep -qx 'pool [0-9]*\.[0-9]*\.[0-9]*' || fail "--version: $("$POOL" --version)"
-status=0
-"$POOL" --level 4 2>"$WORK/usage" || status=$?
+status=$("$POOL" --level 4 2>"$WORK/usage"; echo $?)
 [ "$status" -eq 2 ] && grep -q '^usage: pool ' "$WORK/usage" || fail "--level 4: status $status"
 start_display 800x600
 start_game "$WORK/elsewhere"
