@@ -10,6 +10,7 @@
 #include <string>
 
 #include "pool_sim_match.h"
+#include "pool_sim_options.h"
 #include "render/headless.h"
 #include "sim/contact.h"
 #include "sim/simulation.h"
@@ -72,11 +73,9 @@ Options parseOptions(int argc, char** argv) {
             std::fputs(USAGE, stdout);
             std::exit(0);
         }
-        if (option != "--angle" && option != "--power" && option != "--dt" &&
-            option != "--max-frames" && option != "--setup")
-            fail("unknown option '" + option + "' (--help lists the options)");
-        if (i + 1 >= argc) fail(option + " needs a value");
-        const char* value = argv[++i];
+        const char* value =
+            optionValue(argc, argv, i, {"--angle", "--power", "--dt", "--max-frames", "--setup"},
+                        " (--help lists the options)", fail);
         if (option == "--angle") {
             options.angle = numberOption("--angle", value);
             haveAngle = true;

@@ -1,5 +1,6 @@
 // pool-sim --games N --seed S [--players A,B] [--log FILE], and pool-sim --replay FILE.
 #include "pool_sim_match.h"
+#include "pool_sim_options.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -53,11 +54,9 @@ MatchOptions parseMatchOptions(int argc, char** argv) {
     options.settings.players[1] = "straight";
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
-        if (option != "--games" && option != "--seed" && option != "--players" &&
-            option != "--log" && option != "--replay")
-            failMatch("unknown option '" + option + "' in a match");
-        if (i + 1 >= argc) failMatch(option + " needs a value");
-        const char* value = argv[++i];
+        const char* value =
+            optionValue(argc, argv, i, {"--games", "--seed", "--players", "--log", "--replay"},
+                        " in a match", failMatch);
         if (option == "--games") {
             const unsigned long long games = wholeNumber("--games", value);
             if (games < 1 || games > 1000000) failMatch("--games: from 1 to 1000000");
