@@ -171,7 +171,8 @@ bool ObjReader::readLibraryOnce(const std::string& name) {
 // another.
 bool ObjReader::holdLastLibrary() {
     const std::string& last = model_->materialLibrary;
-    return librariesRead_.empty() || last == heldLibrary_ || loadLibrary(model_, last.c_str(), error_, open_);
+    return librariesRead_.empty() || last == heldLibrary_ ||
+           loadLibrary(model_, last.c_str(), error_, open_);
 }
 
 bool ObjReader::firstPass() {
