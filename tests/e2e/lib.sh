@@ -90,10 +90,19 @@ region_mean() {
 }
 
 # Count of bright (text) pixels, above 200 in red and green and at least BLUE_MIN (default 200)
-# in blue, in a region of a screenshot.
+# in blue, in a region of a screenshot; with BY_COLUMN=1 the count of columns holding one.
 bright_pixels() {
   convert "$SHOTS/$1.png" -crop "$4x$5+$2+$3" +repage -depth 8 txt:- |
-    awk -F'[,:() ]+' -v blue="${BLUE_MIN:-200}" 'NR > 1 && $3 > 200 && $4 > 200 && $5 >= blue { n++ } END { print n + 0 }'
+    awk -F'[,:() ]+' -v blue="${BLUE_MIN:-200}" -v by_column="${BY_COLUMN:-0}" '
+      NR > 1 && $3 > 200 && $4 > 200 && $5 >= blue { n++; if (!($1 in seen)) { seen[$1]; columns++ } }
+      END { print (by_column ? columns : n) + 0 }'
+}
+
+# The winner's banner, white or yellow, spans most of the width of the window's upper middle,
+# where a few balls in the view light a few dozen columns at most.
+banner_shown() {
+  shot "$1" &&
+    [ "$(BLUE_MIN=0 BY_COLUMN=1 bright_pixels "$1" $((WIDTH / 4)) $((HEIGHT * 37 / 100)) $((WIDTH * 7 / 10)) $((HEIGHT / 10)))" -gt $((WIDTH / 4)) ]
 }
 
 # The cue, drawn between the eye and the cue ball, shows below the screen's centre whenever the

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# The computer player in the window. With --computer 2 the person breaks with F8 and the computer
+# then shoots with no key pressed (while the person keeps the table, a weak F1 passes the turn).
+# With --computer both a whole game is played unattended to the winner's banner, and a few
+# seconds later the next game's break follows on its own. Escape ends each run with status 0.
+# Usage: computer.sh POOL   (run from the build folder, which holds Data/)
+POOL=$1
+. "$(dirname "$0")/lib.sh"
+
+lines() { wc -l <"$WORK/out"; }
+more_lines_within() { timeout "$2" bash -c "until [ \$(wc -l <'$WORK/out') -gt $1 ]; do sleep 0.5; done"; }
+
+start_display 800x600
+start_game "$PWD" --computer 2
+cue_shown start || fail "no cue at start-up"
+keys F8
+for attempt in 1 2 3 4 5; do
+  wait_for "the cue to go at the person's shot" 10 not cue_shown moving
+  wait_for "the person's shot to end" 90 cue_shown after
+  # The computer's turn brings contacts without a key; the person's brings none.
+  if more_lines_within "$(lines)" 25; then
+    echo "computer: shot on its own after the person's shot $attempt"
+    break
+  fi
+  [ "$attempt" -lt 5 ] || fail "the computer never shot"
+  keys F1
+done
+quit_game
+
+start_game "$PWD" --computer both --level 3
+wait_for "the winner's banner" 600 banner_shown banner
+GAME_LINES=$(lines)
+[ "$GAME_LINES" -gt 20 ] || fail "only $GAME_LINES contacts in a whole game"
+wait_for "the banner to go as the next game starts" 30 not banner_shown next-game
+more_lines_within "$GAME_LINES" 30 || fail "the next game's break never came"
+echo "computer: a whole game to the banner in $GAME_LINES contacts, then the next break"
+quit_game
