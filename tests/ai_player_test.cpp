@@ -58,45 +58,22 @@ std::string readAll(std::FILE* file) {
 }
 } // namespace
 
-// The table as the players see it, from the table's own corners and jaws: pockets and mouths,
-// aims (0 towards -z, 90 towards -x), paths a diameter wide, the placement's area and steps.
-TEST(Geometry, PocketsAimsPathsAndSpots) {
-    const double pockets[][4] = {{-24.1, -46.1, -20.5, -42.5}, {-25, 0, -22, 0},
-                                 {-24.1, 46.1, -20.5, 42.5},   {24.1, 46.1, 20.5, 42.5},
-                                 {25, 0, 22, 0},               {24.1, -46.1, 20.5, -42.5}};
-    for (int k = 0; k < POCKET_COUNT; ++k)
-        EXPECT_EQ((std::vector<double>{pocketCentre(k).x, pocketCentre(k).z, pocketMouth(k).x,
-                                       pocketMouth(k).z}),
-                  std::vector<double>(pockets[k], pockets[k] + 4)) << k;
-    for (const auto& [x, z, angle] : {Xyz{0, -5, 0}, Xyz{-3, 0, 90}, Xyz{2, -2, -45}})
-        EXPECT_NEAR(aimAngle(Vec3(0, 1, 0), Vec3(x, 1, z)), angle, 1e-7) << x << " " << z;
-
-    // The 1 and the 10 lie 1.9 from the path (the 10 beyond its end), the 9 2.1 from it.
+// Ball in hand never lands on a ball or off the placement area; the straight-shot player takes
+// the start spot or, with a ball on it, the nearest free spot on the centre line, and pots from it.
+TEST(BallInHand, SpotsAreFreeAndTheStraightShotPlayerPotsFromTheNearestToTheStart) {
     HeadlessGame game;
-    layOut(game, 10.0, -10.0, {{1, 1.9, 5.0}, {9, -2.1, 5.0}, {10, 0.0, 11.9}, {8, 10.0, -20.0}});
-    const Ball* const* balls = game.balls; // the 1, 10, 9 and 8 at indexes 1, 2, 3 and 5
-    const Vec3 from(0, 1, 3), to(0, 1, 10), nearCue(10, 1, -5), pastCue(10, 1, -15);
-    for (const auto& [a, b, skipA, skipB, clear] :
-         {std::tuple{from, to, -1, -1, false}, {from, to, 1, -1, false}, {from, to, 2, -1, false},
-          {from, to, 1, 2, true}, {nearCue, pastCue, -1, -1, false},
-          {nearCue, pastCue, 0, -1, true}})
-        EXPECT_EQ(pathClear(balls, a, b, skipA, skipB), clear) << a.z << " " << skipA << skipB;
-    const double spots[][3] = {{10, -10, 1}, {21, -30, 1}, {21.25, -30, 0}, {-21, -30, 1},
-                               {0, 43, 1},   {0, 43.25, 0}, {0, -43.25, 0}, {-2.1, 7.125, 0},
-                               {-2.1, 7.25, 1}};
+    layOut(game, 10.0, -10.0, {{1, 1.9, 5.0}, {10, 0.0, 22.0}, {8, 10.0, -20.0}});
+    const Ball* const* balls = game.balls; // the 1 and the 10 at indexes 1 and 2
+    const double spots[][3] = {{10, -10, 1}, {21, -30, 1}, {21.25, -30, 0}, {0, 43, 1},
+                               {0, -43.25, 0}, {1.9, 7.125, 0}, {1.9, 7.25, 1}};
     for (const auto& spot : spots)
         EXPECT_EQ(spotFree(balls, spot[0], spot[1]), spot[2] == 1) << spot[0] << " " << spot[1];
-    EXPECT_EQ(startSpotOrNearestFree(balls).z, 22.0);
-    game.balls[2]->position = Vec3(0, 1, 22); // the 10 on the start spot: 2.25 nearer the rack
-    EXPECT_EQ(xyz(startSpotOrNearestFree(balls)), (Xyz{0, 1, 19.75}));
-    game.referee.giveBallInHand(); // the straight-shot player places it there and pots the 1
+    game.referee.giveBallInHand();
     const GameState inHand = GameState::save(game.balls, game.referee);
     const ShotPlan plan = StraightShotPlayer().choose(inHand, game.table);
     const GameState after = playTrial(inHand, game.table, plan, 1.0 / 60.0);
-    EXPECT_TRUE(plan.spot.z == 19.75 && after.balls[1].pocketed && !after.referee.currentPlayer);
-    for (const auto& [x, z, placedX, placedZ] : {std::array<double, 4>{3.1, -50, 3, -43},
-                                                 {-30, 0.13, -21, 0.25}, {0.37, 7.6, 0.25, 7.5}})
-        EXPECT_EQ(xyz(placeableSpot(Vec3(x, 1, z))), (Xyz{placedX, 1, placedZ}));
+    EXPECT_EQ(xyz(plan.spot), (Xyz{0, 1, 19.75})); // the 10 on the start spot: 2.25 nearer the rack
+    EXPECT_TRUE(after.balls[1].pocketed && !after.referee.currentPlayer);
 }
 
 // Layouts where one shot is plainly right, and what must come of the chosen shot. The search

@@ -1,4 +1,4 @@
-// The sounds, the mixer (start frames, voice cap, limiter) and a shot's sounds on the stream.
+// The sounds, the mixer (start frames, voice cap, limiter) and an impact's level.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -113,40 +113,10 @@ TEST(SynthTest, EachSoundIsShapedLikeItsCause) {
     EXPECT_LT(click.lastLoudMs, 15.0);     // the click is over at once
 }
 
-class Lines final : public ContactHook {
-public:
-    std::vector<int> balls;
-    void contact(const Contact& c) override { balls.push_back(c.ball); }
-};
-
-// Contacts are handed on, silent before the mixer is attached; then the strike lands 1024 frames
-// after the stream's position at the time, each contact at its time in the shot after it. The
-// level of an impact goes from the quietest to full in proportion to speed.
-TEST(ShotSoundsTest, EachSoundLandsAtItsTimeInTheShotLouderForFasterImpacts) {
+// An impact's level goes from the quietest to full in proportion to its speed.
+TEST(ShotSoundsTest, LouderForFasterImpactsUpToFull) {
     for (auto [speed, level] : {std::pair{-3.0, 0.05}, std::pair{0.0, 0.05}, std::pair{50.0, 0.525},
                                 std::pair{100.0, 1.0}, std::pair{250.0, 1.0}})
         EXPECT_NEAR(impactLevel(speed), level, 1e-12) << "speed " << speed;
-    const SoundBank bank = SoundBank::synthesise();
-    Lines lines;
-    ShotSounds sounds(lines);
-    sounds.strike(100.0);
-    sounds.contact({3, 4, ContactKind::Ball, 50.0, 50.0});
-    Mixer mixer;
-    sounds.attach(mixer, bank);
-    render(mixer, 3000);
-    sounds.strike(40.0);
-    sounds.advance(0.25);
-    sounds.contact({0, 1, ContactKind::Ball, 80.0, 80.0});
-    sounds.advance(0.25);
-    sounds.contact({1, 2, ContactKind::Ball, 20.0, 20.0});
-    sounds.advance(0.25);
-    sounds.contact({2, 40, ContactKind::Pocket, 20.0, 0.0});
-    const std::vector<std::int16_t> out = render(mixer, 44100);
-    for (int at : {1024, 1024 + 11025, 1024 + 22050, 1024 + 33075}) {
-        EXPECT_EQ(peak(out, at - 1024, at), 0) << "before " << at;
-        EXPECT_GT(peak(out, at, at + 100), 500) << "at " << at;
-    }
-    EXPECT_GT(peak(out, 12049, 13049), 2 * peak(out, 23074, 24074)); // 80 against 20 units/s
-    EXPECT_EQ(lines.balls, (std::vector<int>{3, 0, 1, 2}));
 }
 } // namespace

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -58,30 +59,19 @@ std::vector<long> onsets(const std::vector<short>& samples) {
 
 // The console's lines of one shot struck by F8, with the frame each was printed in, and the
 // seconds the game took for each frame (1/60 and the few microseconds between two readings).
-std::vector<Line> playBreak(const std::string& linesPath, std::vector<double>& frameSeconds) {
-    std::fflush(stdout);
-    const int console = dup(STDOUT_FILENO);
-    FILE* sink = std::fopen(linesPath.c_str(), "w");
-    dup2(fileno(sink), STDOUT_FILENO);
-    FILE* printed = std::fopen(linesPath.c_str(), "r");
+std::vector<Line> playBreak(std::vector<double>& frameSeconds) {
     std::vector<Line> lines;
     special(SPECIAL_KEY_F8, 0, 0);
-    char text[128];
     for (int frame = 0; installedIdle() && frame < 5000; ++frame) {
+        testing::internal::CaptureStdout();
         const std::int64_t before = FrameTimer::lastCount = FrameTimer::readCounter() -
             static_cast<std::int64_t>(FRAME_SECONDS * FrameTimer::frequency);
         installedIdle()();
         frameSeconds.push_back((double(FrameTimer::lastCount) - double(before)) /
                                double(FrameTimer::frequency)); // as the frame timer counts it
-        while (std::fgets(text, sizeof text, printed)) lines.push_back({text, frame});
-        std::clearerr(printed);
+        std::istringstream printed(testing::internal::GetCapturedStdout());
+        for (std::string text; std::getline(printed, text);) lines.push_back({text + "\n", frame});
     }
-    std::fflush(stdout);
-    dup2(console, STDOUT_FILENO);
-    close(console);
-    std::fclose(printed);
-    std::fclose(sink);
-    std::remove(linesPath.c_str());
     return lines;
 }
 
@@ -104,7 +94,7 @@ TEST(RecordingTest, TheBreakIsHeardAsTheConsolePrintedIt) {
     ASSERT_TRUE(waitForSound());
     GameState copy = GameState::save(balls, referee);
     std::vector<double> frameSeconds;
-    const std::vector<Line> lines = playBreak(path + ".txt", frameSeconds);
+    const std::vector<Line> lines = playBreak(frameSeconds);
     for (int wait = 0; !soundDone() && wait < 1200; ++wait) // a minute at most
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     stopSound();
