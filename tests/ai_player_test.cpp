@@ -68,6 +68,9 @@ TEST(BallInHand, SpotsAreFreeAndTheStraightShotPlayerPotsFromTheNearestToTheStar
                                {0, -43.25, 0}, {1.9, 7.125, 0}, {1.9, 7.25, 1}};
     for (const auto& spot : spots)
         EXPECT_EQ(spotFree(balls, spot[0], spot[1]), spot[2] == 1) << spot[0] << " " << spot[1];
+    game.balls[2]->position.z = 30.0; // the start spot free, it is taken
+    EXPECT_EQ(startSpotOrNearestFree(balls).z, 22.0);
+    game.balls[2]->position.z = 22.0;
     game.referee.giveBallInHand();
     const GameState inHand = GameState::save(game.balls, game.referee);
     const ShotPlan plan = StraightShotPlayer().choose(inHand, game.table);
