@@ -54,6 +54,7 @@ TEST(ComputerKeys, DuringItsTurnOnlyTheViewZoomAndF10Pass) {
         SCOPED_TRACE(testing::Message() << c.computerTurn << " " << c.key << " " << c.special);
         EXPECT_EQ((std::array{camera->distance, camera->elevation, cue->angle, cue->pull}), c.want);
         EXPECT_EQ(installedIdle(), nullptr); // F8 struck nothing
+        computerKeyboardUp(' ', 0, 0); // a space bar still held would charge nothing next
     }
     layOutHangingSolid(true);
     computerSpecial(SPECIAL_KEY_F10, 0, 0);
@@ -113,5 +114,19 @@ TEST(Options, SeatsLevelSoundAndRefusals) {
                                       options.mute, options.level}),
                   c.seatsMuteLevel);
         EXPECT_EQ(error.empty(), c.result != R::Error) << testing::PrintToString(c.args);
+    }
+}
+
+// Mended: help and version lost to a full disk used to end with status 0.
+TEST(Options, HelpAndVersionReportOutputThatCouldNotBeWritten) {
+    for (OptionsResult result : {OptionsResult::Help, OptionsResult::Version}) {
+        std::FILE* full = std::fopen("/dev/full", "w");
+        ASSERT_NE(full, nullptr);
+        EXPECT_EQ(printHelpOrVersion(result, full), 1);
+        std::fclose(full);
+        std::FILE* file = std::tmpfile();
+        EXPECT_EQ(printHelpOrVersion(result, file), 0);
+        EXPECT_GT(std::ftell(file), 10);
+        std::fclose(file);
     }
 }

@@ -83,9 +83,12 @@ TEST_F(KeyboardTest, F11ClearsTheTableAndF10DuringTheStrokeRestoresTheStartWitho
 
 // Each space event draws the cue back a unit, to exactly 100 at most; on release the stroke takes
 // a tenth of the pull a frame: ten frames, or eleven when rounding leaves a sliver, then strikes.
+// A release without a press strikes nothing.
 TEST_F(KeyboardTest, TheChargeTheReleaseAndTheStrokeStrikeAtThePull) {
-    for (auto [events, strokeFrames, power] : {std::tuple{0, 0, 0}, {1, 11, 1}, {3, 11, 3},
-                                               {30, 10, 30}, {100, 10, 100}, {120, 10, 100}}) {
+    keyboardUp(' ', 0, 0);
+    EXPECT_EQ(installedIdle(), nullptr);
+    for (auto [events, strokeFrames, power] :
+         {std::tuple{1, 11, 1}, {3, 11, 3}, {30, 10, 30}, {100, 10, 100}, {120, 10, 100}}) {
         SCOPED_TRACE(testing::Message() << events << " events");
         startPlay();
         for (int i = 0; i < events; ++i) keyboard(' ', 0, 0);
@@ -129,5 +132,41 @@ TEST_F(KeyboardTest, TheShotEndsWithTheTableThenTheViewAndCueFollowTheCueBall) {
     EXPECT_EQ((Xyz{camera->targetX, camera->targetY, camera->targetZ}), (Xyz{0, 3, 0}));
     EXPECT_EQ(xyz(cue->position), (Xyz{0, 3, 0})); // above the centre, to be placed
     EXPECT_TRUE(cue->visible);
+}
+// Mended: a space bar held through an F1 shot kept its pull, and the next player's tap struck
+// the rack with it. Every turn starts with the cue at rest, and a key still held from before
+// charges nothing until it is released and pressed again.
+TEST_F(KeyboardTest, AFixedPowerShotEndsTheChargeAndAHeldSpaceBarWaitsForANewPress) {
+    const auto playOut = [] {
+        for (int n = 0; n < 5000 && installedIdle(); ++n) {
+            setNextFrameTime(1.0 / 60.0);
+            simulationIdle();
+        }
+        ASSERT_EQ(installedIdle(), nullptr);
+    };
+    const auto strokeAndStrike = [] {
+        while (installedIdle() == &strokeIdle) strokeIdle();
+    };
+    for (bool releasedWhileRolling : {true, false}) {
+        SCOPED_TRACE(releasedWhileRolling ? "released while rolling" : "held to the next turn");
+        startPlay();
+        cue->angle = 90.0; // across the table, clear of the rack
+        for (int i = 0; i < 40; ++i) keyboard(' ', 0, 0);
+        special(GLUT_KEY_F1, 0, 0);
+        EXPECT_EQ(cue->pull, 0.0);
+        if (releasedWhileRolling) keyboardUp(' ', 0, 0);
+        playOut();
+        ASSERT_EQ(referee.currentPlayerNumber(), 2);
+        for (int i = 0; i < 10; ++i) keyboard(' ', 0, 0); // a new press, or a key held over
+        EXPECT_EQ(cue->pull, releasedWhileRolling ? 10.0 : 0.0);
+        keyboardUp(' ', 0, 0);
+        if (!releasedWhileRolling) {
+            EXPECT_EQ(installedIdle(), nullptr);
+            keyboard(' ', 0, 0);
+            keyboardUp(' ', 0, 0);
+        }
+        strokeAndStrike();
+        EXPECT_DOUBLE_EQ(balls[0]->velocity.length(), releasedWhileRolling ? 10.0 : 1.0);
+    }
 }
 } // namespace

@@ -88,10 +88,9 @@ void turn() {
 
 // Draws the cue back as a held space bar does, then lets go of it.
 void charge() {
-    for (int k = 0; k < PULL_EVENTS_PER_TICK && cue->pull < seat.plan.power; ++k)
-        keyboard(KEY_SPACE, 0, 0);
+    for (int k = 0; k < PULL_EVENTS_PER_TICK && cue->pull < seat.plan.power; ++k) chargeShot();
     if (cue->pull < seat.plan.power) return;
-    keyboardUp(KEY_SPACE, 0, 0);
+    releaseCharge();
     seat.phase = Phase::Waiting;
 }
 
@@ -154,13 +153,21 @@ void startComputer(const Options& options) {
 
 bool computerAtTable() { return computerPlays[referee.currentPlayer] && !referee.isGameOver(); }
 
+// The person's space bar is still followed during the computer's turn, so that a key held
+// across the change of turn charges nothing until it is pressed again.
 void computerKeyboard(unsigned char key, int x, int y) {
-    if (computerAtTable() && !admittedDuringComputerTurn(key)) return;
+    if (computerAtTable() && !admittedDuringComputerTurn(key)) {
+        if (key == KEY_SPACE) pressSpace(false);
+        return;
+    }
     keyboard(key, x, y);
 }
 
 void computerKeyboardUp(unsigned char key, int x, int y) {
-    if (computerAtTable()) return;
+    if (computerAtTable()) {
+        if (key == KEY_SPACE) releaseSpace(false);
+        return;
+    }
     keyboardUp(key, x, y);
 }
 

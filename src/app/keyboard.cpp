@@ -61,13 +61,16 @@ double arrowStep(int modifiers) {
 } // namespace
 
 void keyboard(unsigned char key, int, int) {
+    if (key == KEY_SPACE) {
+        pressSpace(referee.keyAllowed(key));
+        return;
+    }
     if (!referee.keyAllowed(key)) return;
     switch (key) {
     case KEY_ENTER:
         if (referee.isPlacingCueBall()) placeCueBall();
         break;
     case KEY_ESCAPE: std::exit(0);
-    case KEY_SPACE: chargeShot(); break;
     case 'x': zoom(ZOOM_STEP); break;
     case 'z': zoom(-ZOOM_STEP); break;
     default: break;
@@ -107,6 +110,7 @@ void newGame() {
     referee.reset();
     camera->setOrbit(START_DISTANCE, START_AZIMUTH, START_ELEVATION, 0.0, 1.0, 0.0);
     cue->resetAim(START_CUE_ANGLE, START_CUE_ELEVATION);
+    endCharge();
     followCueBall(); // the cue ball is back on its start spot
     // A stroke under way would otherwise strike the new rack at power 0 and hand the break over.
     installIdle(nullptr);

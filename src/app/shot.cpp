@@ -14,6 +14,14 @@
 
 namespace {
 IdleCallback currentIdle = nullptr;
+
+// The space bar as the player holds it. Repeats of a held key arrive as key-downs, so a charge
+// grows only from a press made while charging is admitted: a key still held from a shot that
+// F1 to F8 struck, or from another player's turn, draws nothing back until it is pressed again.
+struct SpaceBar {
+    bool down = false;     // pressed and not yet released
+    bool charging = false; // this press draws the cue back
+} space;
 } // namespace
 
 void installIdle(IdleCallback callback) {
@@ -29,11 +37,31 @@ void chargeShot() {
     postRedisplay();
 }
 
-void keyboardUp(unsigned char key, int, int) {
-    if (!referee.keyAllowed(key) || key != KEY_SPACE) return;
+void releaseCharge() {
     cue->power = cue->pull;
     cue->strokeStep = cue->pull * STROKE_FRACTION;
     installIdle(strokeIdle);
+}
+
+void endCharge() {
+    space.charging = false;
+    cue->pull = cue->power = cue->strokeStep = 0.0;
+}
+
+void pressSpace(bool admitted) {
+    if (!space.down) space.charging = admitted;
+    space.down = true;
+    if (space.charging && admitted) chargeShot();
+}
+
+void releaseSpace(bool admitted) {
+    const bool charged = space.charging;
+    space.down = space.charging = false;
+    if (charged && admitted) releaseCharge();
+}
+
+void keyboardUp(unsigned char key, int, int) {
+    if (key == KEY_SPACE) releaseSpace(referee.keyAllowed(key));
 }
 
 // The cue moves forward a tenth of its draw-back per frame however long a frame takes, so the
@@ -44,12 +72,11 @@ void strokeIdle() {
         postRedisplay();
         return;
     }
-    const double power = cue->power;
-    cue->pull = cue->power = cue->strokeStep = 0.0;
-    strikeCueBall(power);
+    strikeCueBall(cue->power);
 }
 
 void strikeCueBall(double power) {
+    endCharge();
     strikeBall(*balls[0], cue->angle, power);
     shotSounds.strike(power);
     cue->visible = false;

@@ -2,10 +2,18 @@
 // the frame-by-frame playback that hands the shot's end to the referee.
 #pragma once
 
-// Holding the space bar draws the cue back one unit per key event, up to a pull of exactly 100.
+// Draws the cue back one unit, up to a pull of exactly 100.
 void chargeShot();
-// GLUT keyboard-up callback: releasing the space bar while aiming fixes the power at the pull
-// and starts the stroke.
+// Fixes the power at the pull and starts the stroke.
+void releaseCharge();
+// Returns the cue to rest: no pull, no power, and the space bar held now charges nothing until
+// it is pressed again. Every strike and every new game ends the charge.
+void endCharge();
+// A space-bar key-down (first press or repeat) and its release; `admitted` says whether the
+// play state takes the key now. Holding it charges one unit per event, the release strikes.
+void pressSpace(bool admitted);
+void releaseSpace(bool admitted);
+// GLUT keyboard-up callback: the space bar's release.
 void keyboardUp(unsigned char key, int x, int y);
 // Idle callback of the stroke: a tenth of the pull per frame, then the strike.
 void strokeIdle();
