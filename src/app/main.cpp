@@ -29,13 +29,10 @@ int main(int argc, char** argv) {
     prepareStandardStreams();
     Options options;
     std::string error;
-    switch (parseOptions(argc, argv, options, error)) {
+    const OptionsResult result = parseOptions(argc, argv, options, error);
+    switch (result) {
     case OptionsResult::Help:
-        std::printf("%s%s", USAGE, HELP);
-        return 0;
-    case OptionsResult::Version:
-        std::printf("pool %s\n", VERSION);
-        return 0;
+    case OptionsResult::Version: return printHelpOrVersion(result, stdout);
     case OptionsResult::Error:
         std::fprintf(stderr, "pool: %s\n%s", error.c_str(), USAGE);
         return 2;

@@ -81,3 +81,13 @@ OptionsResult parseOptions(int argc, char** argv, Options& options, std::string&
     }
     return OptionsResult::Play;
 }
+
+int printHelpOrVersion(OptionsResult result, std::FILE* out) {
+    if (result == OptionsResult::Help)
+        std::fprintf(out, "%s%s", USAGE, HELP);
+    else
+        std::fprintf(out, "pool %s\n", VERSION);
+    if (std::fflush(out) == 0 && !std::ferror(out)) return 0;
+    std::fprintf(stderr, "pool: cannot write the output\n");
+    return 1;
+}

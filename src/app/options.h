@@ -1,6 +1,7 @@
 // The game's command line: who the computer plays, its strength, sound, help and version.
 #pragma once
 
+#include <cstdio>
 #include <string>
 
 struct Options {
@@ -15,6 +16,10 @@ enum class OptionsResult { Play, Help, Version, Error };
 // -iconic, -direct, -indirect, -gldebug, -sync) are passed over for glutInit. On Error, `error`
 // says what was wrong.
 OptionsResult parseOptions(int argc, char** argv, Options& options, std::string& error);
+
+// Prints the help or the version line to `out` for Help or Version, and returns the exit
+// status: 0, or 1 (after a line on the error stream) when the output could not be written.
+int printHelpOrVersion(OptionsResult result, std::FILE* out);
 
 extern const char* const VERSION; // the game's version, e.g. "1.0.0"
 extern const char* const USAGE;   // one line, ending in a newline
