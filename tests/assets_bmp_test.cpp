@@ -1,4 +1,6 @@
 // The BMP reader and the texture loader's failure messages (no GL context needed for failures).
+#include <sys/stat.h>
+
 #include <cstdlib>
 #include <memory>
 
@@ -54,17 +56,19 @@ TEST(BmpReader, AcceptsWhatTheUploadCanReadAndExchangesBlueAndRed) {
 
 // A texture the loader cannot read prints "Failed to read the bitmap file" (after the reader's
 // own line, where it has one), names the file and the reason on the error stream (mended: it
-// used to say neither) and gives no texture.
+// used to say neither) and gives no texture. Mended: a folder in the file's place was called too
+// short.
 TEST(TextureLoader, AFileItCannotReadIsReportedAndGivesNoTexture) {
     auto bmp = [](BmpFields f) { return makeBmp(f); };
     std::string magic = makeBmp(BmpFields());
     magic[0] = 'P';
     const struct {
-        std::string bytes; // empty: no file at all
+        std::string bytes; // empty: no file at all; "/": a folder
         bool sizeZeroLine; // the reader's own line about a size of 0
         const char* reason;
     } cases[] = {
         {"", false, "the file is missing"},
+        {"/", false, "it is a folder"},
         {magic, false, "not a BMP file"},
         {makeBmp(BmpFields()).substr(0, 40), false, "the file is too short"},
         {bmp({4, 4, 24, 0, 48, 54, 47}), false, "the file is too short"},
@@ -75,8 +79,9 @@ TEST(TextureLoader, AFileItCannotReadIsReportedAndGivesNoTexture) {
         {bmp({5, 4, 24, 0, 45}), false, "the header's image size is too short for its sizes"},
     };
     for (const auto& c : cases) {
-        const std::string path =
-            c.bytes.empty() ? assetTempPath("absent.bmp") : writeAssetFile("bad.bmp", c.bytes);
+        std::string path = assetTempPath(c.bytes == "/" ? "folder.bmp" : "absent.bmp");
+        if (c.bytes == "/") mkdir(path.c_str(), 0700);
+        if (c.bytes.size() > 1) path = writeAssetFile("bad.bmp", c.bytes);
         testing::internal::CaptureStdout();
         testing::internal::CaptureStderr();
         EXPECT_EQ(loadTexture(path.c_str()), 0u) << c.reason;

@@ -1,6 +1,8 @@
 // BMP reader: checks every size against the file before it allocates or reads.
 #include "assets/bmp.h"
 
+#include "assets/open_file.h"
+
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
@@ -15,6 +17,12 @@ constexpr int64_t MAX_PIXEL_BYTES = int64_t(1) << 30; // far beyond any texture,
 constexpr const char* TOO_SHORT = "the file is too short";
 
 const char* lastError = "";
+
+const char* openFailure(int error) {
+    if (error == ENOENT) return "the file is missing";
+    if (error == EISDIR) return "it is a folder";
+    return std::strerror(error);
+}
 
 unsigned char* fail(const char* reason) {
     lastError = reason;
@@ -109,9 +117,8 @@ unsigned char* readBitmapStream(std::FILE* file, const char* fileName, BitmapInf
 }
 
 unsigned char* readBitmap(const char* fileName, BitmapInfoHeader* info) {
-    std::FILE* file = std::fopen(fileName, "rb");
-    if (file == nullptr)
-        return fail(errno == ENOENT ? "the file is missing" : std::strerror(errno));
+    std::FILE* file = openFileForReading(fileName, "rb");
+    if (file == nullptr) return fail(openFailure(errno));
     unsigned char* pixels = readBitmapStream(file, fileName, info);
     std::fclose(file);
     return pixels;

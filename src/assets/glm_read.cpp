@@ -9,6 +9,7 @@
 
 #include "assets/glm.h"
 #include "assets/obj_tokens.h"
+#include "assets/open_file.h"
 
 namespace {
 
@@ -283,7 +284,9 @@ bool ObjReader::dataPass() {
     return true;
 }
 
-std::FILE* openFromDisk(const std::string& path) { return std::fopen(path.c_str(), "r"); }
+std::FILE* openFromDisk(const std::string& path) {
+    return openFileForReading(path.c_str(), "r");
+}
 
 std::FILE* openOrFail(const ObjFileOpener& open, const std::string& path, const char* message,
                       ObjReadError* error) {

@@ -1,12 +1,14 @@
 // Texture font reading and glyph lookup (no GL needed): sizes are checked against the file
 // before anything is allocated, and glyph boxes are clamped to the texture.
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <new>
 #include <set>
 
+#include "assets/open_file.h"
 #include "assets/texfont.h"
 
 bool useLuminanceAlpha = false;
@@ -189,9 +191,9 @@ TextureFont* readTextureFont(std::FILE* file) {
 }
 
 TextureFont* loadTextureFont(const char* fileName) {
-    std::FILE* file = std::fopen(fileName, "rb");
+    std::FILE* file = openFileForReading(fileName, "rb");
     if (file == nullptr) {
-        lastError = "file open failed.";
+        lastError = errno == EISDIR ? "it is a folder." : "file open failed.";
         return nullptr;
     }
     TextureFont* font = readTextureFont(file);
