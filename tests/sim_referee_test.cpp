@@ -45,6 +45,10 @@ TEST_F(RefereeTest, GamesEndAsTheRulesSay) {
         {"the last solid, then the eight", {{3}, {1}, {2}, {4}, {5}, {6}, {7, 8}}, 1, PlayState::GameOver, TableState::GroupsAssigned, BallGroup::Solids, 1, 0},
         {"the eight, then the last solid", {{3}, {1}, {2}, {4}, {5}, {6}, {8, 7}}, 1, PlayState::GameOver, TableState::GroupsAssigned, BallGroup::Solids, 1, 0},
         {"the eight with the cue ball loses", {{3}, {1}, {2}, {4}, {5}, {6}, {7}, {0, 8}}, 1, PlayState::GameOver, TableState::GroupsAssigned, BallGroup::Solids, 2, 1},
+        // Mended: with both groups cleared before either was assigned (F11 before the break) the
+        // eight could only lose; both players are on it.
+        {"both groups cleared, the eight", {{1, 2, 3, 4, 5, 6, 7, 9, 10, 11, 12, 13, 14, 15}, {}, {8}}, 2, PlayState::GameOver, TableState::GroupsAssigned, BallGroup::None, 2, 0},
+        {"both groups cleared, the eight with a scratch", {{1, 2, 3, 4, 5, 6, 7, 9, 10, 11, 12, 13, 14, 15}, {0, 8}}, 1, PlayState::GameOver, TableState::GroupsAssigned, BallGroup::None, 2, 1},
         // The shooter clears the opponent's group: the opponent, not the shooter, is on the eight.
         {"the opponent's cleared group", {{3}, {1}, {9, 10, 11, 12, 13, 14, 15}, {8}}, 2, PlayState::GameOver, TableState::GroupsAssigned, BallGroup::Solids, 2, 0},
     };

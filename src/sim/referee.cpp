@@ -47,6 +47,10 @@ void Referee::ballPocketed(int ballNumber) {
 }
 
 void Referee::endShot() {
+    // Both groups cleared before either was assigned: the eight is the only ball left to play
+    // for, so whoever pots it cleanly wins, as on a table whose groups are assigned.
+    if (isOpenTable() && solidsRemaining == 0 && stripesRemaining == 0)
+        players[0].onEightBall = players[1].onEightBall = true;
     updateTableState();
     if (checkLost() || checkWon()) return;
     if (!keepsTurn()) switchPlayer();
