@@ -191,6 +191,28 @@ TEST_F(ShellTest, TheScreensOfAGame) {
     font = loaded;
 }
 
+// Mended: a computer player's line pushed player 1's block into player 2's with no blank line
+// between, and the demonstration's banner asked for F10 though its next game starts by itself.
+TEST_F(ShellTest, TheComputersLinesKeepThePanelsSpacingAndTheDemonstrationsBanner) {
+    referee.tableState = TableState::GroupsAssigned;
+    referee.players[0].group = BallGroup::Stripes;
+    referee.players[1].group = BallGroup::Solids;
+    for (const bool seats : {false, true}) {
+        const bool computerPlays[2] = {seats, seats};
+        const TextBlock panel = statusPanelBlock(referee, 800, 600, computerPlays);
+        const std::vector<TextLine>& lines = panel.lines;
+        ASSERT_EQ(lines.size(), seats ? 8u : 6u);
+        const size_t second = lines.size() / 2; // "Player 2"
+        EXPECT_EQ(lines[second].text, "Player 2");
+        EXPECT_EQ(lines[second - 1].y - lines[second].y, 200.0f) << "one blank line between";
+        // The last line's glyphs lie inside the panel, 4 units a pixel.
+        EXPECT_LE(panel.box[2], lines.back().y - 20.0) << seats;
+        const TextBlock banner = winnerBannerBlock(referee, 800, 600, seats);
+        EXPECT_EQ(banner.lines[1].text, seats ? "The next game starts by itself."
+                                              : "To start a new game press F10.");
+    }
+}
+
 // Start-up sets the handler of a game ended on a scratch; reshape gives a 45-degree vertical
 // field of view at the window's aspect, or at aspect 1 for a minimised window.
 TEST_F(ShellTest, StartUpSetsTheScratchHandlerAndReshapeAFiniteProjection) {

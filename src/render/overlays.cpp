@@ -4,6 +4,7 @@
 #include <GL/freeglut.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "assets/texfont.h"
 #include "render/scene.h"
@@ -18,10 +19,12 @@ constexpr double OVERHEAD_WIDTH = 100.0;  // world units across, from -50
 constexpr double OVERHEAD_HEIGHT = 56.0;  // world units up, from -28
 constexpr double OVERHEAD_FAR = 15.0;     // world units below the overhead eye
 constexpr double TEXT_FAR = 10.0;
-// The status panel's lowest line lies 175 pixels below the window's top and half-size glyphs
-// reach 5 pixels below it; a quarter of a short window is less, so the panel then reaches
-// further down at the same scale.
+// The status panel's lowest line lies 175 pixels below the window's top (200 with a computer
+// player's line) and half-size glyphs reach 5 pixels below it; a quarter of a short window is
+// less, so the panel then reaches further down at the same scale.
 constexpr int STATUS_PANEL_MIN_HEIGHT = 200; // pixels
+constexpr int GLYPH_DESCENT = 5;             // pixels below a line's base
+constexpr float LINE_SPACING = 100.0f;        // orthographic units between the panel's lines
 // The aiming help's lowest line lies (base - 175) / 2 pixels above the window's bottom; a
 // quarter of a short window as its base would put it below the window.
 constexpr int AIMING_HELP_MIN_BASE = 200; // orthographic units
@@ -50,24 +53,26 @@ TextBlock helpBlock(int width, int height, int viewportY, float scale, double ba
     return block;
 }
 
-void addPlayerLines(TextBlock& block, const Referee& referee, int player, float x, float top,
-                    bool computer) {
+// Adds the player's lines from `top` down, one every LINE_SPACING units; returns the height of
+// the last one.
+float addPlayerLines(TextBlock& block, const Referee& referee, int player, float x, float top,
+                     bool computer) {
     const float* colour = playerColour(player);
     float y = top;
     auto add = [&](const std::string& text) {
         block.lines.push_back({x, y, 2.0f, colour, text});
-        y -= 100.0f;
+        y -= LINE_SPACING;
     };
     add("Player " + std::to_string(player) +
         (player == referee.currentPlayerNumber() ? " (SHOOTING)" : ""));
     if (computer) add("Computer");
     if (referee.isGameOver()) {
         add(std::string(player == referee.winnerNumber() ? "Won" : "Lost") + " the game");
-        return;
+        return y + LINE_SPACING;
     }
     if (referee.isOpenTable()) {
         add("Open");
-        return;
+        return y + LINE_SPACING;
     }
     const BallGroup group = referee.groupOfPlayer(player);
     add(group == BallGroup::Stripes ? "Stripes" : "Solids");
@@ -75,6 +80,7 @@ void addPlayerLines(TextBlock& block, const Referee& referee, int player, float 
     add(remaining == 0 ? std::string("Only 8 Ball Remaining")
                        : std::to_string(remaining) + (remaining == 1 ? " Ball" : " Balls") +
                              " Remaining");
+    return y + LINE_SPACING;
 }
 
 // Draws under the overhead projection, then puts the projection back.
@@ -91,29 +97,34 @@ template <typename Draw> void withOverheadProjection(const SceneView& view, Draw
 }
 } // namespace
 
+// Player 2's block starts on the fifth line, or lower when player 1's runs longer (the
+// computer's line), always after a blank line; the panel grows down to its last line.
 TextBlock statusPanelBlock(const Referee& referee, int width, int height,
                            const bool* computerPlays) {
     TextBlock block;
+    const double halfHeight = 0.5 * height;
+    const float x = float(10.0 - 0.75 * width);
+    const float lastOfPlayer1 = addPlayerLines(block, referee, 1, x, float(halfHeight - 100.0),
+                                               computerPlays && computerPlays[0]);
+    const float top2 = std::min(float(halfHeight - 500.0), lastOfPlayer1 - 2 * LINE_SPACING);
+    const float last = addPlayerLines(block, referee, 2, x, top2, computerPlays && computerPlays[1]);
     const int quarter = height / 4;
-    const int panelHeight = std::max(quarter, STATUS_PANEL_MIN_HEIGHT);
+    const int linesHeight =
+        height > 0 ? int(std::ceil((halfHeight - last) * quarter / height)) + GLYPH_DESCENT : 0;
+    const int panelHeight = std::max({quarter, STATUS_PANEL_MIN_HEIGHT, linesHeight});
     const int top = 3 * height / 4 + quarter;
     const int v[4] = {0, top - panelHeight, 3 * width / 8, panelHeight};
     std::copy(v, v + 4, block.viewport);
-    const double halfHeight = 0.5 * height;
     const double b[4] = {-0.75 * width, 0.75 * width,
                          keepScale(halfHeight, -halfHeight, quarter, panelHeight), halfHeight};
     std::copy(b, b + 4, block.box);
-    const float x = float(10.0 - 0.75 * width);
-    addPlayerLines(block, referee, 1, x, float(halfHeight - 100.0),
-                   computerPlays && computerPlays[0]);
-    addPlayerLines(block, referee, 2, x, float(halfHeight - 500.0),
-                   computerPlays && computerPlays[1]);
     return block;
 }
 
 // The banner's box keeps its scale but its viewport reaches the window's right edge, so the
 // first line is not cut off in a narrow window.
-TextBlock winnerBannerBlock(const Referee& referee, int width, int height) {
+TextBlock winnerBannerBlock(const Referee& referee, int width, int height,
+                            bool nextGameStartsItself) {
     TextBlock block;
     const int v[4] = {width / 4, height / 4, width - width / 4, height / 2};
     std::copy(v, v + 4, block.viewport);
@@ -124,8 +135,9 @@ TextBlock winnerBannerBlock(const Referee& referee, int width, int height) {
     const float x = float(-width);
     block.lines.push_back({x, float(0.5 * height - 100.0), 2.0f, playerColour(winner),
                            "Congratulations Player " + std::to_string(winner) + ", you won!"});
-    block.lines.push_back(
-        {x, float(0.5 * height - 200.0), 2.0f, playerColour(winner), "To start a new game press F10."});
+    const char* const next = nextGameStartsItself ? "The next game starts by itself."
+                                                  : "To start a new game press F10.";
+    block.lines.push_back({x, float(0.5 * height - 200.0), 2.0f, playerColour(winner), next});
     return block;
 }
 
@@ -212,7 +224,9 @@ void drawOverlays(const SceneView& view) {
     withOverheadProjection(view, [&] {
         drawScene(view, PASS_INSET_VIEW);
         drawTextBlock(view, statusPanelBlock(referee, w, h, view.computerPlays));
-        if (referee.isGameOver()) drawTextBlock(view, winnerBannerBlock(referee, w, h));
+        const bool demonstration = view.computerPlays && view.computerPlays[0] && view.computerPlays[1];
+        if (referee.isGameOver())
+            drawTextBlock(view, winnerBannerBlock(referee, w, h, demonstration));
         drawTextBlock(view, aimingHelpBlock(w, h));
         glViewport(0, 0, w, h);
     });

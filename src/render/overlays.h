@@ -32,7 +32,9 @@ extern const float YELLOW[3];
 // computerPlays (per player, may be null) marks the players the computer plays.
 TextBlock statusPanelBlock(const Referee& referee, int width, int height,
                            const bool* computerPlays = nullptr);
-TextBlock winnerBannerBlock(const Referee& referee, int width, int height);
+// nextGameStartsItself: the computer plays both sides and racks the next game on its own.
+TextBlock winnerBannerBlock(const Referee& referee, int width, int height,
+                            bool nextGameStartsItself = false);
 TextBlock aimingHelpBlock(int width, int height);
 TextBlock placementHelpBlock(const Referee& referee, int width, int height);
 TextBlock placementRejectedBlock(int width, int height);
