@@ -2,6 +2,8 @@
 // the frame-by-frame playback that hands the shot's end to the referee.
 #pragma once
 
+#include "sim/strike.h"
+
 // Holding the space bar draws the cue back one unit per key event, up to a pull of exactly 100.
 void chargeShot();
 // GLUT keyboard-up callback: releasing the space bar while aiming fixes the power at the pull
@@ -22,6 +24,6 @@ using IdleCallback = void (*)();
 void installIdle(IdleCallback callback);
 IdleCallback installedIdle();
 
-constexpr double MAX_PULL = 100.0;       // units of draw-back, and units/s of shot speed
+constexpr double MAX_PULL = MAX_SHOT_POWER; // units of draw-back, and units/s of shot speed
 constexpr double PULL_PER_KEY_EVENT = 1.0; // units
 constexpr double STROKE_FRACTION = 0.1;  // of the pull taken off per stroke frame
