@@ -82,3 +82,30 @@ TEST(PoolSim, BadInputIsRefusedWithOneLineAndStatusTwo) {
         EXPECT_NE(out[0].find(c.message), std::string::npos) << c.arguments << ": " << out[0];
     }
 }
+
+// Tables the shot loop cannot play are refused at the line at fault, before a ball moves; balls
+// exactly a diameter apart touch and are played.
+TEST(PoolSim, ImpossibleInputIsRefusedAtItsLine) {
+    const std::string shot = "--angle 0 --power 10 --dt 1/60 --setup ";
+    const std::string area = ": a ball in play rests at y = 1 within |x| <= 21 and |z| <= 43";
+    const struct { std::string arguments, message; } cases[] = {
+        {shot + setupFile("stacked", "3 0 1 -20\n\n2 0 1 -18.5\n"),
+         "stacked:3: the balls at index 2 and 3 overlap"},
+        {shot + setupFile("onRack", "# inside the apex ball\n0 0.5 1 -22\n"),
+         "onRack:2: the balls at index 0 and 1 overlap"},
+        {shot + setupFile("wide", "4 21.5 1 0\n"), "wide:1" + area},
+        {shot + setupFile("long", "4 0 1 -43.25\n"), "long:1" + area},
+        {shot + setupFile("above", "4 0 1.5 0\n"), "above:1" + area},
+        {shot + setupFile("scratched", "0 0 1 0 1\n"), "scratched:1: the cue ball cannot start"},
+        {shot + setupFile("huge", "5 1e300 1 0 1\n"), "huge:1: '1e300' is too large"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> out;
+        EXPECT_EQ(poolSim(c.arguments, out), 2) << c.arguments;
+        EXPECT_EQ(out.size(), 1u) << c.arguments; // the message, and nothing played
+        const std::string first = out.empty() ? "" : out[0];
+        EXPECT_NE(first.find(c.message), std::string::npos) << c.arguments << ": " << first;
+    }
+    std::vector<std::string> out;
+    EXPECT_EQ(poolSim(shot + setupFile("touching", "1 0 1 0\n2 0 1 2\n"), out), 0);
+}
