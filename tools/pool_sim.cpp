@@ -59,13 +59,6 @@ bool parseSeconds(const std::string& text, double& value) {
     return std::isfinite(value);
 }
 
-// A value as a message shows it.
-std::string number(double value) {
-    std::ostringstream text;
-    text << value;
-    return text.str();
-}
-
 double numberOption(const char* option, const char* text) {
     double value = 0.0;
     if (!parseDouble(text, value))
@@ -159,9 +152,12 @@ bool readSetupLine(std::string text, const std::string& where, SetupLine& line) 
 void checkStanding(const SetupLine& line, const std::string& where) {
     // Struck from below the table, the cue ball would fall for the whole shot.
     if (line.index == 0 && line.pocketed) fail(where + "the cue ball cannot start pocketed");
-    if (!line.pocketed && !onFelt(line.spot))
-        fail(where + "a ball in play rests at y = " + number(RESTING_HEIGHT) + " within |x| <= " +
-             number(FREE_HALF_WIDTH) + " and |z| <= " + number(FREE_HALF_LENGTH));
+    if (!line.pocketed && !onFelt(line.spot)) {
+        char area[100];
+        std::snprintf(area, sizeof area, "a ball in play rests at y = %g within |x| <= %g and "
+                      "|z| <= %g", RESTING_HEIGHT, FREE_HALF_WIDTH, FREE_HALF_LENGTH);
+        fail(where + area);
+    }
 }
 
 // Balls in play may touch but not overlap: the shot loop would let one pass through the other.
