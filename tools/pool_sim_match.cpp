@@ -98,7 +98,8 @@ int replay(const char* path) {
     std::FILE* file = std::fopen(path, "r");
     if (!file) failMatch(std::string("cannot read the log '") + path + "'");
     MatchSettings settings;
-    if (!readMatchHeader(file, settings)) failMatch(std::string("'") + path + "' is not a match log");
+    if (!readMatchHeader(file, settings))
+        failMatch(std::string("'") + path + "' is not a match log");
     HeadlessGame game;
     LoggedShots shots(file);
     std::string error;
@@ -108,6 +109,8 @@ int replay(const char* path) {
         played = false;
         error = "the log has shots after its last game";
     }
+    if (!played) // named as a compiler names a line, for an editor to jump to
+        error = std::string(path) + ":" + std::to_string(shots.lineNumber()) + ": " + error;
     std::fclose(file);
     return finish(played, error, nullptr);
 }

@@ -62,7 +62,8 @@ bool pathClear(const Ball* const balls[BALL_COUNT], const Vec3& a, const Vec3& b
 }
 
 bool spotFree(const Ball* const balls[BALL_COUNT], double x, double z) {
-    if (std::fabs(x) > FREE_HALF_WIDTH || std::fabs(z) > FREE_HALF_LENGTH) return false;
+    // Asked so that a spot that is not a number lies outside.
+    if (!(std::fabs(x) <= FREE_HALF_WIDTH && std::fabs(z) <= FREE_HALF_LENGTH)) return false;
     for (int i = 1; i < BALL_COUNT; ++i) {
         if (!inPlay(*balls[i])) continue;
         const double dx = balls[i]->position.x - x, dz = balls[i]->position.z - z;
