@@ -141,3 +141,21 @@ TEST(PoolSim, ImpossibleInputIsRefusedAtItsLine) {
     }
     EXPECT_EQ(poolSim(shot + setupFile("touching", "1 0 1 0\n2 0 1 2\n"), out), 0);
 }
+
+// A match option out of place is named: --seed without --games, and a replay given a log to
+// write or players of its own, which it would ignore.
+TEST(PoolSim, MatchOptionsOutOfPlaceAreNamed) {
+    const std::string replay =
+        "--replay " + setupFile("noGames.log", "pool-sim match players=3,straight seed=1 games=0\n");
+    const struct { std::string arguments, message; } cases[] = {
+        {"--seed 1", "pool-sim: a match needs --games"},
+        {replay + " --log " + testing::TempDir() + "again.log", "--replay writes no log"},
+        {replay + " --players 1,2", "--replay takes its games, seed and players from the log"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> out;
+        EXPECT_EQ(poolSim(c.arguments, out), 2) << c.arguments;
+        const std::string first = out.empty() ? "" : out[0];
+        EXPECT_NE(first.find(c.message), std::string::npos) << c.arguments << ": " << first;
+    }
+}
