@@ -114,9 +114,7 @@ TEST(PoolSim, ImpossibleInputIsRefusedAtItsLine) {
     const std::string firstShot = ":2: game 1 shot 1: ";
     const struct { size_t line; std::string field, value, message; } edits[] = {
         {1, "angle", "nan", firstShot + "angle nan is not finite"},
-        {1, "angle", "-inf", firstShot + "angle -inf is not finite"},
         {1, "power", "1000", firstShot + "power 1000 is outside (0, 100]"},
-        {1, "power", "1e300", firstShot + "power 1e+300 is outside (0, 100]"},
         {1, "dt", "10", firstShot + "frame time 10 is outside (0, 0.25] s"},
         {1, "think_us", "-5", ":2: think_us=-5 is not a whole number"},
         {1, "think_us", "99999999999999999999999", ":2: think_us=99999999999999999999999 is not"},
@@ -145,8 +143,8 @@ TEST(PoolSim, ImpossibleInputIsRefusedAtItsLine) {
 // A match option out of place is named: --seed without --games, and a replay given a log to
 // write or players of its own, which it would ignore.
 TEST(PoolSim, MatchOptionsOutOfPlaceAreNamed) {
-    const std::string replay =
-        "--replay " + setupFile("noGames.log", "pool-sim match players=3,straight seed=1 games=0\n");
+    const std::string noGames = "pool-sim match players=3,straight seed=1 games=0\n";
+    const std::string replay = "--replay " + setupFile("noGames.log", noGames);
     const struct { std::string arguments, message; } cases[] = {
         {"--seed 1", "pool-sim: a match needs --games"},
         {replay + " --log " + testing::TempDir() + "again.log", "--replay writes no log"},
