@@ -1,4 +1,4 @@
-// pool-sim end to end: the golden break, set-up files, and the refusal of bad input.
+// pool-sim end to end: the golden break, set-up files, and the refusal of bad input and logs.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -80,5 +80,80 @@ TEST(PoolSim, BadInputIsRefusedWithOneLineAndStatusTwo) {
         EXPECT_EQ(poolSim(c.arguments, out), 2) << c.arguments;
         ASSERT_EQ(out.size(), 1u) << c.arguments; // the message, and nothing simulated
         EXPECT_NE(out[0].find(c.message), std::string::npos) << c.arguments << ": " << out[0];
+    }
+}
+
+// Tables the shot loop cannot play from, and logs edited beyond what the game can play, are
+// refused at the line at fault before a ball moves; balls exactly a diameter apart are played.
+TEST(PoolSim, ImpossibleInputIsRefusedAtItsLine) {
+    const std::string shot = "--angle 0 --power 10 --dt 1/60 --setup ";
+    const std::string area = ": a ball in play rests at y = 1 within |x| <= 21 and |z| <= 43";
+    struct Case {
+        std::string arguments, message;
+    };
+    std::vector<Case> cases = {
+        {shot + setupFile("stacked", "3 0 1 -20\n\n2 0 1 -18.5\n"),
+         "stacked:3: the balls at index 2 and 3 overlap"},
+        {shot + setupFile("onRack", "# inside the apex ball\n0 0.5 1 -22\n"),
+         "onRack:2: the balls at index 0 and 1 overlap"},
+        {shot + setupFile("wide", "4 21.5 1 0\n"), "wide:1" + area},
+        {shot + setupFile("long", "4 0 1 -43.25\n"), "long:1" + area},
+        {shot + setupFile("above", "4 0 1.5 0\n"), "above:1" + area},
+        {shot + setupFile("scratched", "0 0 1 0 1\n"), "scratched:1: the cue ball cannot start"},
+        {shot + setupFile("huge", "5 1e300 1 0 1\n"), "huge:1: '1e300' is too large"},
+    };
+    // A game with a ball in hand, its lines edited one field at a time.
+    const std::string played = testing::TempDir() + "played.log";
+    std::vector<std::string> out, log;
+    ASSERT_EQ(poolSim("--games 1 --seed 5 --players straight,straight --log " + played, out), 0);
+    std::ifstream file(played);
+    for (std::string line; std::getline(file, line);) log.push_back(line);
+    size_t inHand = 1;
+    while (inHand < log.size() && log[inHand].find("spot=-") != std::string::npos) ++inHand;
+    ASSERT_LT(inHand, log.size()) << "the game must have a ball in hand";
+    const std::string firstShot = ":2: game 1 shot 1: ";
+    const struct { size_t line; std::string field, value, message; } edits[] = {
+        {1, "angle", "nan", firstShot + "angle nan is not finite"},
+        {1, "power", "1000", firstShot + "power 1000 is outside (0, 100]"},
+        {1, "dt", "10", firstShot + "frame time 10 is outside (0, 0.25] s"},
+        {1, "think_us", "-5", ":2: think_us=-5 is not a whole number"},
+        {1, "think_us", "99999999999999999999999", ":2: think_us=99999999999999999999999 is not"},
+        {1, "game", "4294967297", ":2: not a shot line: game=4294967297 shot=1"},
+        {inHand, "spot", "nan,nan", ":" + std::to_string(inHand + 1) + ": game 1 shot " +
+                                        std::to_string(inHand) + ": the cue ball's spot nan,nan"},
+    };
+    for (const auto& e : edits) {
+        std::vector<std::string> lines = log;
+        std::string& line = lines[e.line];
+        const size_t at = line.find(e.field + "=") + e.field.size() + 1;
+        line.replace(at, line.find(' ', at) - at, e.value);
+        std::string text;
+        for (const std::string& kept : lines) text += kept + "\n";
+        cases.push_back({"--replay " + setupFile(e.field + e.value, text), e.message});
+    }
+    for (const auto& c : cases) {
+        EXPECT_EQ(poolSim(c.arguments, out), 2) << c.arguments;
+        EXPECT_EQ(out.size(), 1u) << c.arguments; // the message, and nothing played
+        const std::string first = out.empty() ? "" : out[0];
+        EXPECT_NE(first.find(c.message), std::string::npos) << c.arguments << ": " << first;
+    }
+    EXPECT_EQ(poolSim(shot + setupFile("touching", "1 0 1 0\n2 0 1 2\n"), out), 0);
+}
+
+// A match option out of place is named: --seed without --games, and a replay given a log to
+// write or players of its own, which it would ignore.
+TEST(PoolSim, MatchOptionsOutOfPlaceAreNamed) {
+    const std::string noGames = "pool-sim match players=3,straight seed=1 games=0\n";
+    const std::string replay = "--replay " + setupFile("noGames.log", noGames);
+    const struct { std::string arguments, message; } cases[] = {
+        {"--seed 1", "pool-sim: a match needs --games"},
+        {replay + " --log " + testing::TempDir() + "again.log", "--replay writes no log"},
+        {replay + " --players 1,2", "--replay takes its games, seed and players from the log"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> out;
+        EXPECT_EQ(poolSim(c.arguments, out), 2) << c.arguments;
+        const std::string first = out.empty() ? "" : out[0];
+        EXPECT_NE(first.find(c.message), std::string::npos) << c.arguments << ": " << first;
     }
 }

@@ -1,11 +1,13 @@
 // pool-sim: plays one shot headlessly with a fixed frame time and prints what happened, or
 // plays whole matches (pool_sim_match.cpp).
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <limits>
 #include <sstream>
 #include <string>
 
@@ -104,37 +106,92 @@ Options parseOptions(int argc, char** argv) {
     return options;
 }
 
+struct SetupLine {
+    long index = 0;
+    float spot[3] = {0.0f, 0.0f, 0.0f}; // stored like the rack's floats
+    bool pocketed = false;
+};
+
+// A coordinate that a float holds: a larger one would put the ball at infinity.
+float coordinate(const std::string& word, const std::string& where) {
+    double value = 0.0;
+    if (!parseDouble(word, value)) fail(where + "'" + word + "' is not a number");
+    if (std::fabs(value) > std::numeric_limits<float>::max())
+        fail(where + "'" + word + "' is too large for a coordinate");
+    return static_cast<float>(value);
+}
+
+// The shot loop starts a ball in play at rest on the felt, clear of the cushions and pockets.
+bool onFelt(const float spot[3]) {
+    return std::fabs(spot[0]) <= FREE_HALF_WIDTH && spot[1] == RESTING_HEIGHT &&
+           std::fabs(spot[2]) <= FREE_HALF_LENGTH;
+}
+
+// One line of a setup file; false for a blank or comment line. `where` starts each refusal.
+bool readSetupLine(std::string text, const std::string& where, SetupLine& line) {
+    text = text.substr(0, text.find('#'));
+    std::istringstream fields(text);
+    std::string word[6];
+    int count = 0;
+    while (count < 6 && fields >> word[count]) ++count;
+    if (count == 0) return false;
+    if (count < 4 || count > 5) fail(where + "expected 'index x y z [pocketed]'");
+    char* end = nullptr;
+    line.index = std::strtol(word[0].c_str(), &end, 10);
+    if (*end != '\0') fail(where + "index '" + word[0] + "' is not a whole number");
+    if (line.index < 0 || line.index >= BALL_COUNT)
+        fail(where + "index " + word[0] + " outside 0..15");
+    for (int k = 0; k < 3; ++k) line.spot[k] = coordinate(word[k + 1], where);
+    if (count == 5 && word[4] != "0" && word[4] != "1")
+        fail(where + "pocketed must be 0 or 1, not '" + word[4] + "'");
+    line.pocketed = count == 5 && word[4] == "1";
+    return true;
+}
+
+// A ball the shot loop can play from where the line puts it.
+void checkStanding(const SetupLine& line, const std::string& where) {
+    // Struck from below the table, the cue ball would fall for the whole shot.
+    if (line.index == 0 && line.pocketed) fail(where + "the cue ball cannot start pocketed");
+    if (!line.pocketed && !onFelt(line.spot)) {
+        char area[100];
+        std::snprintf(area, sizeof area, "a ball in play rests at y = %g within |x| <= %g and "
+                      "|z| <= %g", RESTING_HEIGHT, FREE_HALF_WIDTH, FREE_HALF_LENGTH);
+        fail(where + area);
+    }
+}
+
+// Balls in play may touch but not overlap: the shot loop would let one pass through the other.
+// `lineOf` holds the line that set each ball, 0 for one left racked.
+void checkApart(const HeadlessGame& game, const int lineOf[BALL_COUNT], const char* path) {
+    for (int i = 0; i < BALL_COUNT; ++i) {
+        for (int j = i + 1; j < BALL_COUNT; ++j) {
+            const Ball &a = *game.balls[i], &b = *game.balls[j];
+            const int line = std::max(lineOf[i], lineOf[j]);
+            if (line == 0 || a.pocketed || b.pocketed) continue;
+            if ((a.position - b.position).length() >= a.radius + b.radius) continue;
+            fail(std::string(path) + ":" + std::to_string(line) + ": the balls at index " +
+                 std::to_string(i) + " and " + std::to_string(j) + " overlap");
+        }
+    }
+}
+
 // Lines "index x y z [pocketed]"; '#' starts a comment. The ball is reset at rest on that spot.
 void applySetup(HeadlessGame& game, const char* path) {
     std::ifstream file(path);
     if (!file) fail(std::string("cannot read setup file '") + path + "'");
-    std::string line;
-    for (int lineNumber = 1; std::getline(file, line); ++lineNumber) {
+    int lineOf[BALL_COUNT] = {};
+    std::string text;
+    for (int lineNumber = 1; std::getline(file, text); ++lineNumber) {
         const std::string where = std::string(path) + ":" + std::to_string(lineNumber) + ": ";
-        line = line.substr(0, line.find('#'));
-        std::istringstream fields(line);
-        std::string word[6];
-        int count = 0;
-        while (count < 6 && fields >> word[count]) ++count;
-        if (count == 0) continue;
-        if (count < 4 || count > 5) fail(where + "expected 'index x y z [pocketed]'");
-        char* end = nullptr;
-        const long index = std::strtol(word[0].c_str(), &end, 10);
-        if (*end != '\0') fail(where + "index '" + word[0] + "' is not a whole number");
-        if (index < 0 || index >= BALL_COUNT) fail(where + "index " + word[0] + " outside 0..15");
-        float spot[3];
-        for (int k = 0; k < 3; ++k) {
-            double value = 0.0;
-            if (!parseDouble(word[k + 1], value))
-                fail(where + "'" + word[k + 1] + "' is not a number");
-            spot[k] = static_cast<float>(value); // stored like the rack's floats
-        }
-        if (count == 5 && word[4] != "0" && word[4] != "1")
-            fail(where + "pocketed must be 0 or 1, not '" + word[4] + "'");
-        game.balls[index]->reset(spot);
-        game.balls[index]->pocketed = count == 5 && word[4] == "1";
+        SetupLine line;
+        if (!readSetupLine(text, where, line)) continue;
+        checkStanding(line, where);
+        game.balls[line.index]->reset(line.spot);
+        game.balls[line.index]->pocketed = line.pocketed;
+        lineOf[line.index] = lineNumber;
     }
     if (file.bad()) fail(std::string("cannot read setup file '") + path + "'");
+    checkApart(game, lineOf, path);
 }
 
 void printResult(const HeadlessGame& game, long frames) {
@@ -146,8 +203,9 @@ void printResult(const HeadlessGame& game, long frames) {
     std::printf("playState=%d tableState=%d currentPlayer=%d groups=%d,%d solids=%d stripes=%d "
                 "winner=%d\n",
                 int(referee.playState), int(referee.tableState), referee.currentPlayer,
-                int(referee.groupOfPlayer(1)), int(referee.groupOfPlayer(2)), referee.solidsRemaining,
-                referee.stripesRemaining, referee.isGameOver() ? referee.winner : -1);
+                int(referee.groupOfPlayer(1)), int(referee.groupOfPlayer(2)),
+                referee.solidsRemaining, referee.stripesRemaining,
+                referee.isGameOver() ? referee.winner : -1);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <string>
 
 #include "ai/match.h"
@@ -18,9 +19,13 @@ const char* const MATCH_USAGE =
     "  A and B: 1, 2 or 3 (the computer at that level) or straight (the straight-shot player);\n"
     "  default 3,straight\n";
 
+// Options that only a match takes: any of them makes the command a match's.
+const std::initializer_list<const char*> MATCH_OPTIONS = {"--games", "--seed", "--players",
+                                                          "--log", "--replay"};
+
 struct MatchOptions {
     MatchSettings settings;
-    bool haveGames = false, haveSeed = false;
+    bool haveGames = false, haveSeed = false, havePlayers = false;
     const char* logFile = nullptr;
     const char* replayFile = nullptr;
 };
@@ -54,9 +59,7 @@ MatchOptions parseMatchOptions(int argc, char** argv) {
     options.settings.players[1] = "straight";
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
-        const char* value =
-            optionValue(argc, argv, i, {"--games", "--seed", "--players", "--log", "--replay"},
-                        " in a match", failMatch);
+        const char* value = optionValue(argc, argv, i, MATCH_OPTIONS, " in a match", failMatch);
         if (option == "--games") {
             const unsigned long long games = wholeNumber("--games", value);
             if (games < 1 || games > 1000000) failMatch("--games: from 1 to 1000000");
@@ -67,16 +70,19 @@ MatchOptions parseMatchOptions(int argc, char** argv) {
             options.haveSeed = true;
         } else if (option == "--players") {
             parsePlayers(value, options.settings);
+            options.havePlayers = true;
         } else if (option == "--log") {
             options.logFile = value;
         } else {
             options.replayFile = value;
         }
     }
-    if (options.replayFile && (options.haveGames || options.haveSeed))
+    if (options.replayFile && (options.haveGames || options.haveSeed || options.havePlayers))
         failMatch("--replay takes its games, seed and players from the log");
-    if (!options.replayFile && (!options.haveGames || !options.haveSeed))
-        failMatch("a match needs --games and --seed");
+    if (options.replayFile && options.logFile)
+        failMatch("--replay writes no log: --log goes with --games");
+    if (!options.replayFile && !options.haveGames) failMatch("a match needs --games");
+    if (!options.replayFile && !options.haveSeed) failMatch("a match needs --seed");
     return options;
 }
 
@@ -98,7 +104,8 @@ int replay(const char* path) {
     std::FILE* file = std::fopen(path, "r");
     if (!file) failMatch(std::string("cannot read the log '") + path + "'");
     MatchSettings settings;
-    if (!readMatchHeader(file, settings)) failMatch(std::string("'") + path + "' is not a match log");
+    if (!readMatchHeader(file, settings))
+        failMatch(std::string("'") + path + "' is not a match log");
     HeadlessGame game;
     LoggedShots shots(file);
     std::string error;
@@ -108,6 +115,8 @@ int replay(const char* path) {
         played = false;
         error = "the log has shots after its last game";
     }
+    if (!played) // named as a compiler names a line, for an editor to jump to
+        error = std::string(path) + ":" + std::to_string(shots.lineNumber()) + ": " + error;
     std::fclose(file);
     return finish(played, error, nullptr);
 }
@@ -115,8 +124,8 @@ int replay(const char* path) {
 
 bool isMatchCommand(int argc, char** argv) {
     for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], "--games") == 0 || std::strcmp(argv[i], "--replay") == 0)
-            return true;
+        for (const char* option : MATCH_OPTIONS)
+            if (std::strcmp(argv[i], option) == 0) return true;
     return false;
 }
 

@@ -8,6 +8,7 @@
 
 #include "ai/geometry.h"
 #include "ai/straight_player.h"
+#include "sim/strike.h"
 
 namespace {
 // What the computer gets wrong at each level: aim error in degrees and power error as a share,
@@ -37,7 +38,6 @@ constexpr double SAFETY_POWERS[] = {10.0, 18.0, 30.0};
 constexpr int ESCAPE_ANGLES = 12;       // evenly spread
 constexpr double ESCAPE_POWER = 25.0;   // units/s
 constexpr double ROLLING_DECELERATION = 2.0; // units/s^2
-constexpr double MAX_POWER = 100.0;     // units/s, the cue's full draw-back
 constexpr double MIN_POWER = 1.0;       // units/s, the least the space bar charges
 
 // The best few candidates are played again with small changes of aim and frame time.
@@ -123,7 +123,7 @@ void ComputerPlayer::addPot(const Vec3* spot, const Ball* const balls[BALL_COUNT
     const double angle = aimAngle(balls[0]->position, line.ghost);
     double last = 0.0;
     for (const double factor : POT_POWER_FACTORS) {
-        const double power = std::min(MAX_POWER, std::ceil(leastPotPower(line) * factor));
+        const double power = std::min(MAX_SHOT_POWER, std::ceil(leastPotPower(line) * factor));
         if (power == last) continue;
         for (const double change : POT_AIM_CHANGES) addCandidate(spot, angle + change, power);
         last = power;
@@ -264,6 +264,6 @@ ShotPlan ComputerPlayer::withErrors(ShotPlan plan) {
         plan.angle += std::normal_distribution<double>(0.0, skill.aimError)(random);
     if (skill.powerError > 0.0)
         plan.power *= 1.0 + std::normal_distribution<double>(0.0, skill.powerError)(random);
-    plan.power = std::clamp(std::round(plan.power), MIN_POWER, MAX_POWER);
+    plan.power = std::clamp(std::round(plan.power), MIN_POWER, MAX_SHOT_POWER);
     return plan;
 }

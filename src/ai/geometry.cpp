@@ -9,12 +9,8 @@
 #include "sim/table.h"
 
 namespace {
-constexpr double BALL_DIAMETER = 2.0; // world units
 // The placement screen's finest move of the ball in hand (half a degree of arrow step, halved).
 constexpr double SPOT_STEP = 0.25; // world units
-// The centre of the ball in hand stays a radius inside the cushions.
-constexpr double SPOT_HALF_WIDTH = TABLE_WIDTH / 2 - 1.0;   // world units, along x
-constexpr double SPOT_HALF_LENGTH = TABLE_LENGTH / 2 - 1.0; // world units, along z
 // Pots whose paths add up to this many units count half as easy as a pot from close by.
 constexpr double EASE_DISTANCE = 40.0; // world units
 
@@ -66,7 +62,8 @@ bool pathClear(const Ball* const balls[BALL_COUNT], const Vec3& a, const Vec3& b
 }
 
 bool spotFree(const Ball* const balls[BALL_COUNT], double x, double z) {
-    if (std::fabs(x) > SPOT_HALF_WIDTH || std::fabs(z) > SPOT_HALF_LENGTH) return false;
+    // Asked so that a spot that is not a number lies outside.
+    if (!(std::fabs(x) <= FREE_HALF_WIDTH && std::fabs(z) <= FREE_HALF_LENGTH)) return false;
     for (int i = 1; i < BALL_COUNT; ++i) {
         if (!inPlay(*balls[i])) continue;
         const double dx = balls[i]->position.x - x, dz = balls[i]->position.z - z;
@@ -78,7 +75,7 @@ bool spotFree(const Ball* const balls[BALL_COUNT], double x, double z) {
 
 Vec3 startSpotOrNearestFree(const Ball* const balls[BALL_COUNT]) {
     const double startZ = rack[0].position[2];
-    for (double offset = 0.0; offset <= 2.0 * SPOT_HALF_LENGTH; offset += SPOT_STEP) {
+    for (double offset = 0.0; offset <= 2.0 * FREE_HALF_LENGTH; offset += SPOT_STEP) {
         for (const double z : {startZ - offset, startZ + offset})
             if (spotFree(balls, 0.0, z)) return Vec3(0.0, RESTING_HEIGHT, z);
     }
@@ -86,8 +83,8 @@ Vec3 startSpotOrNearestFree(const Ball* const balls[BALL_COUNT]) {
 }
 
 Vec3 placeableSpot(const Vec3& spot) {
-    const double x = std::round(clamp(spot.x, SPOT_HALF_WIDTH) / SPOT_STEP) * SPOT_STEP;
-    const double z = std::round(clamp(spot.z, SPOT_HALF_LENGTH) / SPOT_STEP) * SPOT_STEP;
+    const double x = std::round(clamp(spot.x, FREE_HALF_WIDTH) / SPOT_STEP) * SPOT_STEP;
+    const double z = std::round(clamp(spot.z, FREE_HALF_LENGTH) / SPOT_STEP) * SPOT_STEP;
     return Vec3(x, RESTING_HEIGHT, z);
 }
 

@@ -2,9 +2,13 @@
 #include "ai/match.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cinttypes>
+#include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 #include "ai/computer_player.h"
@@ -18,8 +22,11 @@ namespace {
 // Each shot's frame time lies between those of 75 and 50 frames a second.
 constexpr double SHORTEST_FRAME = 1.0 / 75.0; // seconds
 constexpr double LONGEST_FRAME = 1.0 / 50.0;  // seconds
+// A logged frame time beyond this is no display rate but a stalled window, or an edit.
+constexpr double LONGEST_WINDOW_FRAME = 0.25; // seconds
 constexpr const char* HEADER = "pool-sim match";
 constexpr double MICROS_PER_SECOND = 1e6;
+constexpr int LOG_LINE_SIZE = 512; // bytes a shot line may take, its newline included
 
 // A well-mixed 64-bit value from a counter (splitmix64), for seeds of their own per game and
 // seat.
@@ -70,25 +77,42 @@ const char* endingOf(const Referee& referee, const Ball& cueBall) {
     return cueBall.pocketed ? "a scratch with the eight" : "the eight pocketed too early";
 }
 
+// A value as a message shows it.
+std::string shown(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", value);
+    return text;
+}
+
+// Why the game could not play the record's shot now; empty when it could.
+std::string refusal(const ShotRecord& record, const Ball* const balls[BALL_COUNT],
+                    const Referee& referee) {
+    const ShotPlan& plan = record.plan;
+    if (record.player != referee.currentPlayerNumber())
+        return "player " + std::to_string(record.player) + " is not at the table";
+    if (plan.placesCueBall != referee.isPlacingCueBall())
+        return plan.placesCueBall ? "no ball in hand to place" : "the ball in hand is not placed";
+    if (!std::isfinite(plan.angle)) return "angle " + shown(plan.angle) + " is not finite";
+    if (!(plan.power > 0.0 && plan.power <= MAX_SHOT_POWER))
+        return "power " + shown(plan.power) + " is outside (0, " + shown(MAX_SHOT_POWER) + "]";
+    if (!(record.dt > 0.0 && record.dt <= LONGEST_WINDOW_FRAME))
+        return "frame time " + shown(record.dt) + " is outside (0, " +
+               shown(LONGEST_WINDOW_FRAME) + "] s";
+    if (plan.placesCueBall && !spotFree(balls, plan.spot.x, plan.spot.z))
+        return "the cue ball's spot " + shown(plan.spot.x) + "," + shown(plan.spot.z) +
+               " is not free";
+    return "";
+}
+
 // Plays one shot of the record on the real balls; false when the record does not fit the game.
 bool playRecord(const ShotRecord& record, Ball* const balls[BALL_COUNT], const Table& table,
                 Referee& referee, std::string& error) {
-    const std::string where =
-        "game " + std::to_string(record.game) + " shot " + std::to_string(record.shot) + ": ";
-    if (record.player != referee.currentPlayerNumber())
-        return error = where + "player " + std::to_string(record.player) + " is not at the table",
+    const std::string why = refusal(record, balls, referee);
+    if (!why.empty())
+        return error = "game " + std::to_string(record.game) + " shot " +
+                       std::to_string(record.shot) + ": " + why,
                false;
-    if (record.plan.placesCueBall != referee.isPlacingCueBall())
-        return error = where + (record.plan.placesCueBall ? "no ball in hand to place"
-                                                          : "the ball in hand is not placed"),
-               false;
-    if (!(record.dt > 0.0) || record.plan.power < 0.0)
-        return error = where + "frame time or power out of range", false;
-    if (record.plan.placesCueBall) {
-        if (!spotFree(balls, record.plan.spot.x, record.plan.spot.z))
-            return error = where + "the cue ball's spot is not free", false;
-        placeCueBall(*balls[0], referee, record.plan.spot);
-    }
+    if (record.plan.placesCueBall) placeCueBall(*balls[0], referee, record.plan.spot);
     strikeBall(*balls[0], record.plan.angle, record.plan.power);
     SilentContacts silent;
     playShot(balls, table, referee, silent, record.dt, MAX_SHOT_FRAMES);
@@ -128,6 +152,57 @@ void printTotals(std::FILE* out, const MatchSettings& settings, const PlayerTota
                      seconds(longestThink));
     }
 }
+
+// The next line with more than blanks on it; every line read is counted in `lines`. False at
+// the end of the log.
+bool nextLine(std::FILE* log, char (&line)[LOG_LINE_SIZE], int& lines) {
+    do {
+        if (!std::fgets(line, LOG_LINE_SIZE, log)) return false;
+        ++lines;
+    } while (line[std::strspn(line, " \t\r\n")] == '\0');
+    return true;
+}
+
+// "X,Z" as the log writes the ball in hand's spot.
+bool readSpot(const char* text, Vec3& spot) {
+    int consumed = 0;
+    return std::sscanf(text, "%lf,%lf%n", &spot.x, &spot.z, &consumed) == 2 &&
+           text[consumed] == '\0';
+}
+
+// A decision time as the log writes it: digits only, within a long.
+bool readMicros(const char* text, long& micros) {
+    if (*text < '0' || *text > '9') return false;
+    char* end = nullptr;
+    errno = 0;
+    micros = std::strtol(text, &end, 10);
+    return *end == '\0' && errno != ERANGE;
+}
+
+// A line of the log as a message quotes it.
+std::string withoutNewline(const char* line) {
+    return std::string(line, std::strcspn(line, "\r\n"));
+}
+
+// Fills the record from one shot line of a log; the reason when the line is not one.
+std::string readShotLine(const char* line, ShotRecord& record) {
+    // Widths keep the counts within an int: a longer one is no shot line rather than wrapped.
+    char spot[128], think[32];
+    int consumed = 0;
+    if (std::sscanf(line, "game=%9d shot=%9d player=%9d spot=%127s angle=%lf power=%lf dt=%lf "
+                          "think_us=%31s %n",
+                    &record.game, &record.shot, &record.player, spot, &record.plan.angle,
+                    &record.plan.power, &record.dt, think, &consumed) != 8 ||
+        line[consumed] != '\0')
+        return "not a shot line: " + withoutNewline(line);
+    record.plan.placesCueBall = std::strcmp(spot, "-") != 0;
+    if (record.plan.placesCueBall && !readSpot(spot, record.plan.spot))
+        return "not a spot: " + std::string(spot);
+    if (!readMicros(think, record.thinkMicros))
+        return "think_us=" + std::string(think) + " is not a whole number of microseconds from 0 "
+               "to " + std::to_string(std::numeric_limits<long>::max());
+    return "";
+}
 } // namespace
 
 std::unique_ptr<Player> makePlayer(const std::string& name) {
@@ -165,36 +240,22 @@ bool LiveShots::next(const GameState& state, const Table& table, ShotRecord& rec
 
 bool LoggedShots::next(const GameState&, const Table&, ShotRecord& record,
                        std::string& error) {
-    char line[512];
+    char line[LOG_LINE_SIZE];
     const int game = record.game, shot = record.shot;
-    do {
-        if (!std::fgets(line, sizeof line, log))
-            return error = "the log ends before game " + std::to_string(game) + " does", false;
-    } while (line[strspn(line, " \t\r\n")] == '\0');
-    char spot[128];
-    int consumed = 0;
-    if (std::sscanf(line, "game=%d shot=%d player=%d spot=%127s angle=%lf power=%lf dt=%lf "
-                          "think_us=%ld %n",
-                    &record.game, &record.shot, &record.player, spot, &record.plan.angle,
-                    &record.plan.power, &record.dt, &record.thinkMicros, &consumed) != 8 ||
-        line[consumed] != '\0')
-        return error = "not a shot line: " + std::string(line), false;
-    record.plan.placesCueBall = std::strcmp(spot, "-") != 0;
-    if (record.plan.placesCueBall &&
-        std::sscanf(spot, "%lf,%lf", &record.plan.spot.x, &record.plan.spot.z) != 2)
-        return error = "not a spot: " + std::string(spot), false;
+    if (!nextLine(log, line, lines))
+        return error = "the log ends before game " + std::to_string(game) + " does", false;
+    error = readShotLine(line, record);
+    if (!error.empty()) return false;
     if (record.game != game || record.shot != shot)
         return error = "expected game " + std::to_string(game) + " shot " +
-                       std::to_string(shot) + ", found: " + std::string(line),
+                       std::to_string(shot) + ", found: " + withoutNewline(line),
                false;
     return true;
 }
 
 bool LoggedShots::atEnd() {
-    char line[512];
-    while (std::fgets(line, sizeof line, log))
-        if (line[strspn(line, " \t\r\n")] != '\0') return false;
-    return true;
+    char line[LOG_LINE_SIZE];
+    return !nextLine(log, line, lines);
 }
 
 bool readMatchHeader(std::FILE* log, MatchSettings& settings) {

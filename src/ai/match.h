@@ -68,9 +68,12 @@ public:
               std::string& error) override;
     // True when nothing but blank lines is left.
     bool atEnd();
+    // The number of the last line read, the first line counted: the line a refusal is about.
+    int lineNumber() const { return lines; }
 
 private:
     std::FILE* log;
+    int lines = 1;
 };
 
 // Reads a log's first line into the settings; false when it is not a match log's.

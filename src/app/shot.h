@@ -2,6 +2,8 @@
 // the frame-by-frame playback that hands the shot's end to the referee.
 #pragma once
 
+#include "sim/strike.h"
+
 // Draws the cue back one unit, up to a pull of exactly 100.
 void chargeShot();
 // Fixes the power at the pull and starts the stroke.
@@ -30,6 +32,6 @@ using IdleCallback = void (*)();
 void installIdle(IdleCallback callback);
 IdleCallback installedIdle();
 
-constexpr double MAX_PULL = 100.0;       // units of draw-back, and units/s of shot speed
+constexpr double MAX_PULL = MAX_SHOT_POWER; // units of draw-back, and units/s of shot speed
 constexpr double PULL_PER_KEY_EVENT = 1.0; // units
 constexpr double STROKE_FRACTION = 0.1;  // of the pull taken off per stroke frame

@@ -15,12 +15,15 @@ struct RackEntry {
 
 constexpr int BALL_COUNT = 16;
 constexpr double RESTING_HEIGHT = 1.0; // world units: a ball's centre on the felt
+// Every ball of the rack has this size.
+constexpr double BALL_RADIUS = 1.0;               // world units
+constexpr double BALL_DIAMETER = 2 * BALL_RADIUS; // world units: between touching centres
 extern const RackEntry rack[BALL_COUNT];
 
 class Ball final : public SceneObject {
 public:
-    int number = 0;       // 0 cue ball, 1..15 object balls
-    double radius = 1.0;  // world units
+    int number = 0;              // 0 cue ball, 1..15 object balls
+    double radius = BALL_RADIUS; // world units
     bool pocketed = false;
 
     Ball() = default;

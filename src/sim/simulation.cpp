@@ -25,13 +25,9 @@ struct Event {
 constexpr double PRUNE_MARGIN = 1e-6;
 // Contacts found a hair in the past count as now: up to this many seconds of motion back.
 constexpr double PAST_CONTACT_TIME = 1e-6;
-// Half sizes of the rectangle, for a ball of radius 1 or less, that the centre of a ball roams
-// without reaching a cushion (22 and 44 less the radius), a cushion end or a pocket.
-constexpr double FREE_HALF_WIDTH = 21.0;  // world units, along x
-constexpr double FREE_HALF_LENGTH = 43.0; // world units, along z
 
 // How far (world units) the ball's centre is inside the rectangle free of table features: 0 or
-// less when it is not clearly inside.
+// less when it is not clearly inside. A ball larger than the rack's keeps further in.
 double freeDistance(const Ball& ball) {
     const double halfWidth = std::fmin(FREE_HALF_WIDTH, TABLE_WIDTH / 2 - ball.radius);
     const double halfLength = std::fmin(FREE_HALF_LENGTH, TABLE_LENGTH / 2 - ball.radius);

@@ -3,6 +3,9 @@
 
 class Ball;
 
+// The cue's full draw-back strikes the cue ball at this speed; no shot is harder.
+constexpr double MAX_SHOT_POWER = 100.0; // units/s
+
 // Sets the ball rolling along (-sin, 0, -cos) of the aim angle (degrees; 0 shoots towards -z)
 // at `power` units/s, with the rolling deceleration of 2 units/s^2 and the matching angular
 // terms. Position, rotation and orientation are left alone.

@@ -1,14 +1,17 @@
 // Table: the pool table object and the fixed list of features the balls collide with.
 #pragma once
 
+#include "sim/ball.h"
 #include "sim/contact.h"
 #include "sim/scene_object.h"
-
-class Ball;
 
 // The playing area inside the cushions' noses, world units.
 constexpr int TABLE_LENGTH = 88; // along z
 constexpr int TABLE_WIDTH = 44;  // along x
+// Half sizes of the rectangle a ball's centre may take on the felt: a radius inside the
+// cushions, clear of every cushion, cushion end and pocket.
+constexpr double FREE_HALF_WIDTH = TABLE_WIDTH / 2 - BALL_RADIUS;   // world units, along x
+constexpr double FREE_HALF_LENGTH = TABLE_LENGTH / 2 - BALL_RADIUS; // world units, along z
 // The table's material: green felt with a soft sheen.
 constexpr float TABLE_DIFFUSE[4] = {0.0f, 0.75f, 0.0f, 1.0f};
 constexpr float TABLE_SPECULAR[4] = {0.75f, 0.75f, 0.75f, 1.0f};
