@@ -11,7 +11,6 @@
 #include "app/objects.h"
 #include "app/shell.h"
 #include "app/shot.h"
-#include "sim/simulation.h"
 
 namespace {
 constexpr double FRAME_SECONDS = 1.0 / 60.0;
@@ -32,7 +31,7 @@ double secondsPerFrame(int frames) {
     using Clock = std::chrono::steady_clock;
     const auto start = Clock::now();
     for (int i = 0; i < frames; ++i) {
-        simulate(balls, *table, referee, silent, FRAME_SECONDS);
+        game.playFrame(FRAME_SECONDS, silent);
         display();
         glFinish();
     }

@@ -1,10 +1,8 @@
 // Benchmark of the shot loop: the opening break played to rest at a fixed frame time.
 #include <benchmark/benchmark.h>
 
-#include "render/headless.h"
 #include "sim/contact.h"
-#include "sim/simulation.h"
-#include "sim/strike.h"
+#include "sim/game.h"
 
 namespace {
 
@@ -12,17 +10,16 @@ namespace {
 void breakToRest(benchmark::State& state) {
     const double dt = 1.0 / static_cast<double>(state.range(0));
     long events = 0, frames = 0;
-    HeadlessGame game;
+    Game game;
     SilentContacts silent;
     for (auto _ : state) {
-        game.reset();
-        strikeBall(*game.balls[0], 0.0, 100.0);
-        game.referee.startShot();
+        game.newGame();
+        game.strike(0.0, 100.0);
         do {
-            events += simulate(game.balls, game.table, game.referee, silent, dt);
+            events += game.playFrame(dt, silent);
             ++frames;
-        } while (!allBallsAtRest(game.balls));
-        game.referee.endShot();
+        } while (!game.atRest());
+        game.endShot();
     }
     state.counters["events/break"] = benchmark::Counter(static_cast<double>(events),
                                                         benchmark::Counter::kAvgIterations);

@@ -3,7 +3,6 @@
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <string>
 #include <vector>
 
@@ -23,16 +22,16 @@ void layOutHangingSolid(bool computerSeat) {
     computerPlays[0] = computerSeat;
     computerPlays[1] = !computerSeat;
     const double spots[][3] = {{0, 0, 0}, {3, -20, -42}, {8, 15, 30}, {12, 18, -10}};
-    for (Ball* ball : balls) {
-        ball->pocketed = true;
-        ball->position.y = -2.0; // below the felt, where pockets drop balls
+    for (Ball& ball : game.balls) {
+        ball.pocketed = true;
+        ball.position.y = -2.0; // below the felt, where pockets drop balls
         for (const auto& [number, x, z] : spots)
-            if (ball->number == number) ball->pocketed = false, ball->position = Vec3(x, 1, z);
+            if (ball.number == number) ball.pocketed = false, ball.position = Vec3(x, 1, z);
     }
-    referee.tableState = TableState::GroupsAssigned;
-    referee.players[0].group = BallGroup::Solids;
-    referee.players[1].group = BallGroup::Stripes;
-    referee.solidsRemaining = referee.stripesRemaining = 1;
+    game.referee.tableState = TableState::GroupsAssigned;
+    game.referee.players[0].group = BallGroup::Solids;
+    game.referee.players[1].group = BallGroup::Stripes;
+    game.referee.solidsRemaining = game.referee.stripesRemaining = 1;
 }
 } // namespace
 
@@ -49,7 +48,7 @@ TEST(ComputerKeys, DuringItsTurnOnlyTheViewZoomAndF10Pass) {
     };
     for (const auto& c : cases) {
         layOutHangingSolid(c.computerTurn);
-        if (c.placing) referee.giveBallInHand();
+        if (c.placing) game.referee.giveBallInHand();
         c.key ? computerKeyboard(c.key, 0, 0) : computerSpecial(c.special, 0, 0);
         SCOPED_TRACE(testing::Message() << c.computerTurn << " " << c.key << " " << c.special);
         EXPECT_EQ((std::array{camera->distance, camera->elevation, cue->angle, cue->pull}), c.want);
@@ -57,8 +56,8 @@ TEST(ComputerKeys, DuringItsTurnOnlyTheViewZoomAndF10Pass) {
         computerKeyboardUp(' ', 0, 0); // a space bar still held would charge nothing next
     }
     layOutHangingSolid(true);
-    computerSpecial(SPECIAL_KEY_F10, 0, 0);
-    EXPECT_EQ(referee.tableState, TableState::BreakShot) << "F10 racks a new game";
+    computerSpecial(GLUT_KEY_F10, 0, 0);
+    EXPECT_EQ(game.referee.tableState, TableState::BreakShot) << "F10 racks a new game";
     computerPlays[0] = computerPlays[1] = false;
 }
 
@@ -70,20 +69,16 @@ TEST(ComputerTurn, PlacesTurnsChargesAndPotsThroughTheKeys) {
     for (const bool ballInHand : {false, true}) {
         SCOPED_TRACE(ballInHand);
         layOutHangingSolid(true);
-        if (ballInHand) referee.giveBallInHand();
-        const auto start = std::chrono::steady_clock::now();
-        while (installedIdle() == nullptr &&
-               std::chrono::steady_clock::now() - start < std::chrono::seconds(120))
-            glutMainLoopEvent();
-        ASSERT_NE(installedIdle(), nullptr) << "no stroke within two minutes";
-        EXPECT_FALSE(referee.isPlacingCueBall());
+        if (ballInHand) game.referee.giveBallInHand();
+        for (int step = 0; installedIdle() == nullptr && step < 100000; ++step)
+            advanceComputer(0.015);
+        ASSERT_NE(installedIdle(), nullptr) << "no stroke";
+        EXPECT_FALSE(game.referee.isPlacingCueBall());
         EXPECT_TRUE(cue->pull >= 1 && cue->pull <= 100 && cue->pull == int(cue->pull));
-        for (int frame = 0; installedIdle() && frame < 5000; ++frame) {
-            setNextFrameTime(1.0 / 60.0);
-            installedIdle()();
-        }
-        EXPECT_TRUE(referee.solidsRemaining == 0 && !balls[0]->pocketed &&
-                    referee.currentPlayer == 0 && referee.playState == PlayState::Aiming);
+        while (installedIdle() == &strokeIdle) strokeIdle();
+        for (int frame = 0; installedIdle() && frame < 5000; ++frame) playFrame(1.0 / 60.0);
+        EXPECT_TRUE(game.referee.solidsRemaining == 0 && !game.balls[0].pocketed &&
+                    game.referee.currentPlayer == 0 && game.referee.playState == PlayState::Aiming);
     }
     computerPlays[0] = false;
 }

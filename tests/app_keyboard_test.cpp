@@ -42,16 +42,16 @@ TEST_F(KeyboardTest, EachKeyChangesTheViewTheAimTheChargeOrStrikesByItsStepAndEs
     };
     for (const auto& c : cases) {
         startPlay();
-        referee.playState = c.state;
+        game.referee.playState = c.state;
         c.key ? keyboard(c.key, 0, 0) : special(c.special, 0, 0);
         SCOPED_TRACE(testing::Message() << int(c.state) << " " << c.key << " " << c.special);
         EXPECT_EQ((std::array{camera->distance, camera->azimuth, camera->elevation, cue->angle,
-                              cue->pull, -balls[0]->velocity.z}),
+                              cue->pull, -game.balls[0].velocity.z}),
                   c.distanceAzimuthElevationAngleAndPullThenSpeed);
         EXPECT_EQ(redisplayRequests, c.redisplays);
     }
     GTEST_FLAG_SET(death_test_style, "threadsafe"); // a fork would share the X connection
-    referee.playState = PlayState::GameOver;
+    game.referee.playState = PlayState::GameOver;
     EXPECT_EXIT((checkLeaksBeforeTheDriverUnloads(), keyboard(27, 0, 0)),
                 testing::ExitedWithCode(0), "");
 }
@@ -59,22 +59,22 @@ TEST_F(KeyboardTest, EachKeyChangesTheViewTheAimTheChargeOrStrikesByItsStepAndEs
 // F11 pockets every object ball but the eight where it lies and reports each once. Mended: F10
 // during a stroke used to strike the fresh rack at power 0 and hand the break over.
 TEST_F(KeyboardTest, F11ClearsTheTableAndF10DuringTheStrokeRestoresTheStartWithoutAStrike) {
-    balls[3]->pocketed = true; // dropped earlier this shot, already reported
-    referee.ballPocketed(balls[3]->number);
+    game.balls[3].pocketed = true; // dropped earlier this shot, already reported
+    game.referee.ballPocketed(game.balls[3].number);
     special(GLUT_KEY_F11, 0, 0);
     special(GLUT_KEY_F11, 0, 0);
-    for (int i = 1; i < BALL_COUNT; ++i) EXPECT_EQ(balls[i]->pocketed, balls[i]->number != 8);
-    EXPECT_EQ(referee.solidsRemaining + referee.stripesRemaining, 0);
-    EXPECT_EQ(referee.firstPocketed, balls[3]->number);
+    for (int i = 1; i < BALL_COUNT; ++i) EXPECT_EQ(game.balls[i].pocketed, game.balls[i].number != 8);
+    EXPECT_EQ(game.referee.solidsRemaining + game.referee.stripesRemaining, 0);
+    EXPECT_EQ(game.referee.firstPocketed, game.balls[3].number);
     camera->addOrbit(-12.0, 49.0, 30.0);
-    balls[0]->position = Vec3(7.5, 1.0, -19.0);
+    game.balls[0].position = Vec3(7.5, 1.0, -19.0);
     for (int i = 0; i < 40; ++i) keyboard(' ', 0, 0);
     keyboardUp(' ', 0, 0);
     strokeIdle();
     special(GLUT_KEY_F10, 0, 0);
     EXPECT_EQ(installedIdle(), nullptr);
-    EXPECT_EQ(referee.solidsRemaining + referee.stripesRemaining, 14);
-    EXPECT_EQ(xyz(balls[0]->position), (Xyz{0, 1, 22}));
+    EXPECT_EQ(game.referee.solidsRemaining + game.referee.stripesRemaining, 14);
+    EXPECT_EQ(xyz(game.balls[0].position), (Xyz{0, 1, 22}));
     EXPECT_EQ((std::array{cue->angle, cue->elevation, cue->pull}), (std::array{0., 10., 0.}));
     expectNear(xyz(camera->orbitView().eye), {0, 30.97, 96.17}, 0.005); // 80 back, 22 degrees up
     // Looking straight down, the screen's up is the one that nearby elevations tend to.
@@ -101,7 +101,7 @@ TEST_F(KeyboardTest, TheChargeTheReleaseAndTheStrokeStrikeAtThePull) {
         EXPECT_EQ(redisplayRequests, power + strokeFrames);
         strokeIdle(); // the striking frame
         EXPECT_EQ(installedIdle(), &simulationIdle);
-        EXPECT_EQ(-balls[0]->velocity.z, power);
+        EXPECT_EQ(-game.balls[0].velocity.z, power);
         EXPECT_EQ(cue->pull + cue->power + cue->strokeStep, 0.0);
     }
 }
@@ -114,21 +114,20 @@ TEST_F(KeyboardTest, TheShotEndsWithTheTableThenTheViewAndCueFollowTheCueBall) {
     cue->angle = 2.0;
     special(GLUT_KEY_F8, 0, 0); // a break on which the cue ball drops while others still roll
     auto frame = [] { // one frame of 1/60 s of the running shot
-        setNextFrameTime(1.0 / 60.0);
-        simulationIdle();
+        playFrame(1.0 / 60.0);
     };
-    for (int n = 0; n < 600 && !balls[0]->pocketed; ++n) frame();
-    ASSERT_TRUE(balls[0]->pocketed);
-    ASSERT_EQ(referee.playState, PlayState::Shooting);
+    for (int n = 0; n < 600 && !game.balls[0].pocketed; ++n) frame();
+    ASSERT_TRUE(game.balls[0].pocketed);
+    ASSERT_EQ(game.referee.playState, PlayState::Shooting);
     EXPECT_EQ(__fpending(stdout), 0u);
     EXPECT_EQ(camera->targetZ, 22.0);
     special(GLUT_KEY_F8, 0, 0);
-    EXPECT_EQ(balls[0]->velocity.length(), 0.0);
-    const auto rolls = [](const Ball* b) { return !b->pocketed && b->velocity.length() > 0.0; };
-    while (std::any_of(balls, balls + BALL_COUNT, rolls)) frame();
+    EXPECT_EQ(game.balls[0].velocity.length(), 0.0);
+    const auto rolls = [](const Ball& b) { return !b.pocketed && b.velocity.length() > 0.0; };
+    while (std::any_of(game.balls, game.balls + BALL_COUNT, rolls)) frame();
     EXPECT_EQ(installedIdle(), nullptr); // ended on the frame the table came to rest
-    EXPECT_EQ(referee.playState, PlayState::PlacingCueBall);
-    EXPECT_EQ(referee.currentPlayerNumber(), 2);
+    EXPECT_EQ(game.referee.playState, PlayState::PlacingCueBall);
+    EXPECT_EQ(game.referee.currentPlayerNumber(), 2);
     EXPECT_EQ((Xyz{camera->targetX, camera->targetY, camera->targetZ}), (Xyz{0, 3, 0}));
     EXPECT_EQ(xyz(cue->position), (Xyz{0, 3, 0})); // above the centre, to be placed
     EXPECT_TRUE(cue->visible);
@@ -139,8 +138,7 @@ TEST_F(KeyboardTest, TheShotEndsWithTheTableThenTheViewAndCueFollowTheCueBall) {
 TEST_F(KeyboardTest, AFixedPowerShotEndsTheChargeAndAHeldSpaceBarWaitsForANewPress) {
     const auto playOut = [] {
         for (int n = 0; n < 5000 && installedIdle(); ++n) {
-            setNextFrameTime(1.0 / 60.0);
-            simulationIdle();
+            playFrame(1.0 / 60.0);
         }
         ASSERT_EQ(installedIdle(), nullptr);
     };
@@ -156,7 +154,7 @@ TEST_F(KeyboardTest, AFixedPowerShotEndsTheChargeAndAHeldSpaceBarWaitsForANewPre
         EXPECT_EQ(cue->pull, 0.0);
         if (releasedWhileRolling) keyboardUp(' ', 0, 0);
         playOut();
-        ASSERT_EQ(referee.currentPlayerNumber(), 2);
+        ASSERT_EQ(game.referee.currentPlayerNumber(), 2);
         for (int i = 0; i < 10; ++i) keyboard(' ', 0, 0); // a new press, or a key held over
         EXPECT_EQ(cue->pull, releasedWhileRolling ? 10.0 : 0.0);
         keyboardUp(' ', 0, 0);
@@ -166,7 +164,7 @@ TEST_F(KeyboardTest, AFixedPowerShotEndsTheChargeAndAHeldSpaceBarWaitsForANewPre
             keyboardUp(' ', 0, 0);
         }
         strokeAndStrike();
-        EXPECT_DOUBLE_EQ(balls[0]->velocity.length(), releasedWhileRolling ? 10.0 : 1.0);
+        EXPECT_DOUBLE_EQ(game.balls[0].velocity.length(), releasedWhileRolling ? 10.0 : 1.0);
     }
 }
 } // namespace

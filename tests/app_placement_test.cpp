@@ -17,14 +17,15 @@ namespace {
 // Ball in hand as a scratch leaves it: the cue ball lifted over the centre, the view over it.
 void giveBallInHand() {
     startPlay();
-    referee.giveBallInHand();
+    game.referee.giveBallInHand();
+    game.liftCueBall();
     followCueBall();
 }
 
 class PlacementTest : public testing::Test {
 protected:
     void SetUp() override { giveBallInHand(); }
-    static Ball& cueBall() { return *balls[0]; }
+    static Ball& cueBall() { return game.balls[0]; }
     static void hoverAt(double x, double z) { cueBall().position = Vec3(x, PLACING_HEIGHT, z); }
 };
 
@@ -66,8 +67,8 @@ TEST_F(PlacementTest, EnterOrAFixedPowerKeyPlacesTheBallOnAFreeSpotOnly) {
         hoverAt(c.x, c.z);
         c.special ? special(c.special, 0, 0) : keyboard(13, 0, 0);
         const bool placed = c.state != PlayState::PlacingCueBall;
-        EXPECT_EQ(referee.playState, c.state);
-        EXPECT_EQ(referee.placementRejected, !placed);
+        EXPECT_EQ(game.referee.playState, c.state);
+        EXPECT_EQ(placementRefused(), !placed);
         EXPECT_EQ(xyz(cueBall().position), (Xyz{c.x, placed ? 1.0 : 3.0, c.z}));
         EXPECT_EQ(-cueBall().velocity.z, c.speed);
         EXPECT_EQ(camera->targetZ, placed ? c.z : 0.0); // the view and the cue come to the ball
@@ -80,7 +81,7 @@ TEST_F(PlacementTest, F9PutsTheCueBallBackOnItsStartSpotAtRest) {
     ball.velocity = ball.acceleration = ball.rotation = ball.angularVelocity = Vec3(1.0, 0.0, 1.0);
     ball.pocketed = true;
     special(GLUT_KEY_F9, 0, 0);
-    EXPECT_EQ(referee.playState, PlayState::Aiming);
+    EXPECT_EQ(game.referee.playState, PlayState::Aiming);
     EXPECT_FALSE(ball.pocketed);
     EXPECT_EQ(xyz(ball.position), (Xyz{0, 1, 22}));
     EXPECT_EQ(ball.velocity.length() + ball.acceleration.length() + ball.rotation.length(), 0.0);
@@ -91,14 +92,14 @@ TEST_F(PlacementTest, F9PutsTheCueBallBackOnItsStartSpotAtRest) {
 // Mended: F9 used to put the cue ball inside a ball lying on its start spot (0, 1, 22).
 TEST_F(PlacementTest, F9DoesNothingWhileABallInPlayLiesOnTheStartSpot) {
     for (PlayState state : {PlayState::Aiming, PlayState::PlacingCueBall}) {
-        referee.playState = state;
+        game.referee.playState = state;
         cueBall().position = Vec3(-10.0, 1.0, -30.0);
-        balls[5]->pocketed = false;
-        balls[5]->position = Vec3(0.5, 1.0, 21.5);
+        game.balls[5].pocketed = false;
+        game.balls[5].position = Vec3(0.5, 1.0, 21.5);
         special(GLUT_KEY_F9, 0, 0);
-        EXPECT_EQ(referee.playState, state);
+        EXPECT_EQ(game.referee.playState, state);
         EXPECT_EQ(xyz(cueBall().position), (Xyz{-10, 1, -30}));
-        balls[5]->pocketed = true; // a pocketed ball there is no obstacle
+        game.balls[5].pocketed = true; // a pocketed ball there is no obstacle
         special(GLUT_KEY_F9, 0, 0);
         EXPECT_EQ(xyz(cueBall().position), (Xyz{0, 1, 22}));
     }

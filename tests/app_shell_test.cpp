@@ -9,6 +9,8 @@
 #include <string>
 
 #include "app/objects.h"
+#include "app/placement.h"
+#include "app/shot.h"
 #include "app/shell.h"
 #include "render/camera.h"
 #include "game_test_util.h"
@@ -90,10 +92,10 @@ TEST_F(ShellTest, ScenesFromAboveWhileAimingWithEachToggleOffFromAfarAndNearPock
         {-6, 8},  {3, -10},  {-12, -30}, {15, -38}, {0, 0},    {8, 20},  {-18, -5}, {0, -25},
         {1.9, -26.6}, {-5, 35}, {19, 10}, {-20, 41}, {10, -20}, {0, 0}, {-8, -15}, {5, 0}};
     for (int i = 0; i < BALL_COUNT; ++i) {
-        balls[i]->position = Vec3(spots[i][0], 1.0, spots[i][1]);
-        balls[i]->rotation = Vec3(1.7 * std::sin(i), 0.3 * std::cos(3.0 * i), 1.7 * std::cos(i));
+        game.balls[i].position = Vec3(spots[i][0], 1.0, spots[i][1]);
+        game.balls[i].rotation = Vec3(1.7 * std::sin(i), 0.3 * std::cos(3.0 * i), 1.7 * std::cos(i));
     }
-    balls[4]->pocketed = balls[13]->pocketed = true;
+    game.balls[4].pocketed = game.balls[13].pocketed = true;
     glMatrixMode(GL_PROJECTION); // the overhead projection, as the game sets it for the window
     glLoadIdentity();
     setOverheadProjection(windowWidth, windowHeight);
@@ -108,13 +110,13 @@ TEST_F(ShellTest, ScenesFromAboveWhileAimingWithEachToggleOffFromAfarAndNearPock
     struct View { const char* name; bool* off; double x, z, distance, azimuth, elevation; };
     const View views[] = {
         {"aiming", nullptr, -6, 8, 40, 20, 15}, {"room", nullptr, 0, 0, 150, 35, 25},
-        {"aiming_no_lighting", &lightingEnabled, -6, 8, 40, 20, 15},
-        {"aiming_no_shadows", &shadowsEnabled, -6, 8, 40, 20, 15},
-        {"aiming_no_texturing", &texturingEnabled, -6, 8, 40, 20, 15},
+        {"aiming_no_lighting", &toggles.lighting, -6, 8, 40, 20, 15},
+        {"aiming_no_shadows", &toggles.shadows, -6, 8, 40, 20, 15},
+        {"aiming_no_texturing", &toggles.texturing, -6, 8, 40, 20, 15},
         {"room_behind", nullptr, 0, 0, 150, 215, 25},
         {"pocket", nullptr, 20, -42, 14, 40, 55}, {"side_pocket", nullptr, -21, 0, 14, -90, 45}};
     for (const auto& v : views) {
-        lightingEnabled = shadowsEnabled = texturingEnabled = true;
+        toggles.lighting = toggles.shadows = toggles.texturing = true;
         if (v.off) *v.off = false;
         camera->setTarget(v.x, 1.0, v.z);
         camera->setOrbit(v.distance, v.azimuth, v.elevation, 0.0, 1.0, 0.0);
@@ -139,13 +141,13 @@ TEST_F(ShellTest, FlatColoursStencilMarksAndShadowsAtChosenPoints) {
         {"a shadow at the felt's edge", {14, 8, 10}, {21.5, 0, 15.71}, {0, 95, 0, 3}},
         {"the cushion beyond it", {14, 8, 10}, {22.8, 1, 15.71}, {0, 191, 0, 1}},
     };
-    lightingEnabled = texturingEnabled = cue->visible = false;
-    for (Ball* ball : balls) ball->pocketed = ball != balls[1];
+    toggles.lighting = toggles.texturing = cue->visible = false;
+    for (Ball& ball : game.balls) ball.pocketed = ball != game.balls[1];
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     setOverheadProjection(windowWidth, windowHeight);
     for (const auto& c : cases) {
-        balls[1]->position = Vec3(c.ball[0], c.ball[1], c.ball[2]);
+        game.balls[1].position = Vec3(c.ball[0], c.ball[1], c.ball[2]);
         renderScene(0);
         double model[16], projection[16], x = 0, y = 0, z = 0;
         int viewport[4], stencil = 0;
@@ -165,21 +167,25 @@ TEST_F(ShellTest, FlatColoursStencilMarksAndShadowsAtChosenPoints) {
 // hand with a refused spot, shown once. As first laid out, a window under 800 pixels high lost
 // its last help line and player 2's last lines, and under 850 wide the banner was cut off.
 TEST_F(ShellTest, TheScreensOfAGame) {
-    EXPECT_EQ(statusPanelBlock(referee, 800, 600).lines[1].text, "Open"); // before the groups
-    referee.tableState = TableState::GroupsAssigned;
-    referee.players[0].group = BallGroup::Stripes;
-    referee.players[1].group = BallGroup::Solids;
-    referee.stripesRemaining = 1;
-    referee.solidsRemaining = 0;
-    referee.currentPlayer = 1;
+    EXPECT_EQ(statusPanelBlock(game.referee, 800, 600).lines[1].text, "Open"); // before the groups
+    game.referee.tableState = TableState::GroupsAssigned;
+    game.referee.players[0].group = BallGroup::Stripes;
+    game.referee.players[1].group = BallGroup::Solids;
+    game.referee.stripesRemaining = 1;
+    game.referee.solidsRemaining = 0;
+    game.referee.currentPlayer = 1;
     checkFrame("screen_groups", displayedFrame());
-    referee.playState = PlayState::GameOver;
-    referee.winner = 1;
+    game.referee.playState = PlayState::GameOver;
+    game.referee.winner = 1;
     checkFrame("screen_game_over", displayedFrame());
-    referee.giveBallInHand();
-    referee.placementRejected = true;
+    game.referee.giveBallInHand();
+    game.liftCueBall();
+    const Vec3 centre = game.balls[0].position;
+    game.balls[0].position = game.balls[1].position; // over the apex ball
+    EXPECT_FALSE(placeCueBall());
+    game.balls[0].position = centre; // hovering where the reference frame shows it
     checkFrame("screen_refused", displayedFrame());
-    EXPECT_FALSE(referee.placementRejected);
+    EXPECT_FALSE(placementRefused()) << "shown once";
     TextureFont* const loaded = font;
     testing::internal::CaptureStderr(); // the font missing: said once, the screens without text
     loadFont("Data/no-such-font.txf");
@@ -194,12 +200,12 @@ TEST_F(ShellTest, TheScreensOfAGame) {
 // Mended: a computer player's line pushed player 1's block into player 2's with no blank line
 // between, and the demonstration's banner asked for F10 though its next game starts by itself.
 TEST_F(ShellTest, TheComputersLinesKeepThePanelsSpacingAndTheDemonstrationsBanner) {
-    referee.tableState = TableState::GroupsAssigned;
-    referee.players[0].group = BallGroup::Stripes;
-    referee.players[1].group = BallGroup::Solids;
+    game.referee.tableState = TableState::GroupsAssigned;
+    game.referee.players[0].group = BallGroup::Stripes;
+    game.referee.players[1].group = BallGroup::Solids;
     for (const bool seats : {false, true}) {
         const bool computerPlays[2] = {seats, seats};
-        const TextBlock panel = statusPanelBlock(referee, 800, 600, computerPlays);
+        const TextBlock panel = statusPanelBlock(game.referee, 800, 600, computerPlays);
         const std::vector<TextLine>& lines = panel.lines;
         ASSERT_EQ(lines.size(), seats ? 8u : 6u);
         const size_t second = lines.size() / 2; // "Player 2"
@@ -207,15 +213,15 @@ TEST_F(ShellTest, TheComputersLinesKeepThePanelsSpacingAndTheDemonstrationsBanne
         EXPECT_EQ(lines[second - 1].y - lines[second].y, 200.0f) << "one blank line between";
         // The last line's glyphs lie inside the panel, 4 units a pixel.
         EXPECT_LE(panel.box[2], lines.back().y - 20.0) << seats;
-        const TextBlock banner = winnerBannerBlock(referee, 800, 600, seats);
+        const TextBlock banner = winnerBannerBlock(game.referee, 800, 600, seats);
         EXPECT_EQ(banner.lines[1].text, seats ? "The next game starts by itself."
                                               : "To start a new game press F10.");
     }
 }
 
-// Start-up sets the handler of a game ended on a scratch; reshape gives a 45-degree vertical
-// field of view at the window's aspect, or at aspect 1 for a minimised window.
-TEST_F(ShellTest, StartUpSetsTheScratchHandlerAndReshapeAFiniteProjection) {
+// Reshape gives a 45-degree vertical field of view at the window's aspect, or at aspect 1 for a
+// minimised window; a game lost on a scratch turns the view to the table's centre.
+TEST_F(ShellTest, ReshapeGivesAFiniteProjectionAndAScratchToLoseTurnsTheView) {
     for (auto [w, h, xScale] : {std::tuple{1024, 768, 1.8106602}, {0, 600, 2.4142136}}) {
         reshape(w, h);
         double p[16];
@@ -223,7 +229,12 @@ TEST_F(ShellTest, StartUpSetsTheScratchHandlerAndReshapeAFiniteProjection) {
         EXPECT_NEAR(p[0], xScale, 1e-6) << w << "x" << h;
         EXPECT_NEAR(p[5], 2.4142136, 1e-6) << w << "x" << h; // 1 / tan 22.5 degrees
     }
-    referee.gameOverScratchHandler(); // a game over on a scratch: the view turns to the centre
+    game.referee.startShot(); // the eight and the cue ball dropped in the shot now ending
+    game.referee.ballPocketed(8);
+    game.referee.ballPocketed(0);
+    game.balls[0].pocketed = true;
+    playFrame(1.0 / 60.0);
+    EXPECT_TRUE(game.referee.isGameOver());
     EXPECT_EQ((Xyz{camera->targetX, camera->targetY, camera->targetZ}), (Xyz{0, 0, 0}));
 }
 
@@ -231,7 +242,7 @@ TEST_F(ShellTest, TheMenuHasThreeTogglesEachFlippingItsOwnSwitch) {
     createMenu();
     EXPECT_EQ(glutGet(GLUT_MENU_NUM_ITEMS), 3);
     const std::string labels[] = {"Toggle Lighting", "Toggle Shadows", "Toggle Texturing"};
-    bool* switches[] = {&lightingEnabled, &shadowsEnabled, &texturingEnabled};
+    bool* switches[] = {&toggles.lighting, &toggles.shadows, &toggles.texturing};
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(MENU_ENTRIES[i].label, labels[i]);
         menu(MENU_ENTRIES[i].value);

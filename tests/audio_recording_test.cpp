@@ -1,5 +1,6 @@
 // The break as heard: the game plays it at a fixed frame time through SDL's disk-writing audio
 // driver, and the recording is checked against the contact lines the console printed.
+#include <GL/freeglut.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -13,16 +14,13 @@
 #include <thread>
 #include <vector>
 
-#include "app/frame_timer.h"
 #include "app/keyboard.h"
 #include "app/objects.h"
 #include "app/shell.h"
 #include "app/shot.h"
 #include "app/sound.h"
 #include "render/cue.h"
-#include "sim/game_state.h"
-#include "sim/simulation.h"
-#include "sim/strike.h"
+#include "sim/game.h"
 
 namespace {
 constexpr double FRAME_SECONDS = 1.0 / 60.0;
@@ -58,17 +56,14 @@ std::vector<long> onsets(const std::vector<short>& samples) {
 }
 
 // The console's lines of one shot struck by F8, with the frame each was printed in, and the
-// seconds the game took for each frame (1/60 and the few microseconds between two readings).
+// seconds of each frame.
 std::vector<Line> playBreak(std::vector<double>& frameSeconds) {
     std::vector<Line> lines;
-    special(SPECIAL_KEY_F8, 0, 0);
+    special(GLUT_KEY_F8, 0, 0);
     for (int frame = 0; installedIdle() && frame < 5000; ++frame) {
         testing::internal::CaptureStdout();
-        const std::int64_t before = FrameTimer::lastCount = FrameTimer::readCounter() -
-            static_cast<std::int64_t>(FRAME_SECONDS * FrameTimer::frequency);
-        installedIdle()();
-        frameSeconds.push_back((double(FrameTimer::lastCount) - double(before)) /
-                               double(FrameTimer::frequency)); // as the frame timer counts it
+        playFrame(FRAME_SECONDS);
+        frameSeconds.push_back(FRAME_SECONDS);
         std::istringstream printed(testing::internal::GetCapturedStdout());
         for (std::string text; std::getline(printed, text);) lines.push_back({text + "\n", frame});
     }
@@ -92,7 +87,7 @@ TEST(RecordingTest, TheBreakIsHeardAsTheConsolePrintedIt) {
     init();
     startSound();
     ASSERT_TRUE(waitForSound());
-    GameState copy = GameState::save(balls, referee);
+    Game copy = game;
     std::vector<double> frameSeconds;
     const std::vector<Line> lines = playBreak(frameSeconds);
     for (int wait = 0; !soundDone() && wait < 1200; ++wait) // a minute at most
@@ -100,14 +95,9 @@ TEST(RecordingTest, TheBreakIsHeardAsTheConsolePrintedIt) {
     stopSound();
     // The same break replayed without sound on a copy of the game, frame by frame as the game
     // played it, for the speed of each contact.
-    Ball* copyBalls[BALL_COUNT];
-    for (int i = 0; i < BALL_COUNT; ++i) copyBalls[i] = &copy.balls[i];
-    copy.referee.cueBall = copyBalls[0];
-    copy.referee.gameOverScratchHandler = nullptr;
-    strikeBall(*copyBalls[0], cue->angle, 100.0);
+    copy.strike(cue->angle, 100.0);
     Recorder replay;
-    for (const double seconds : frameSeconds)
-        simulate(copyBalls, *table, copy.referee, replay, seconds);
+    for (const double seconds : frameSeconds) copy.playFrame(seconds, replay);
     const std::vector<Contact>& replayed = replay.contacts;
     std::ifstream in(path, std::ios::binary | std::ios::ate);
     std::vector<short> samples(size_t(in.tellg()) / sizeof(short));

@@ -1,5 +1,5 @@
-// Helpers of the game's GL tests: a fresh game for every test, frames of a fixed time, counted
-// redisplay requests, and points compared.
+// Helpers of the game's GL tests: a fresh game for every test, counted redisplay requests, and
+// points compared.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -18,7 +18,5 @@ inline void expectNear(const Xyz& got, const Xyz& want, double tolerance) {
 extern int redisplayRequests;
 
 // Runs the game's start-up once per process (the test window is current), then a new game as
-// F10 starts it, every toggle on, no idle callback, the window size 800x600, no redisplay counted.
+// F10 starts it, no idle callback, the window size 800x600, no redisplay counted.
 void startPlay();
-// Makes the next frame-timer reading report `seconds` since the last one.
-void setNextFrameTime(double seconds);

@@ -23,7 +23,7 @@ TEST(Ball, ResetPutsARollingBallBackAtRestAndTouchingBallsOverlap) {
     EXPECT_TRUE(place(0, 0, -7.25).overlaps(ball)); // exactly 2 apart
     EXPECT_FALSE(place(0, -0.000001, -7.25).overlaps(ball));
     ball.pocketed = true;
-    EXPECT_FALSE(place(0, 2, -7.25).overlaps(ball) || ball.overlaps(*balls[0]));
+    EXPECT_FALSE(place(0, 2, -7.25).overlaps(ball) || ball.overlaps(balls[0]));
 }
 
 TEST(Advance, RollingTurnsTheBallByTheDistanceAndFoldsWhenItStops) {
@@ -61,8 +61,8 @@ TEST(BallTimeToHit, StraightLineContacts) {
         EXPECT_EQ(a.timeToHit(b), c.t) << c.what;
         EXPECT_EQ(b.timeToHit(a), c.t) << c.what;
     }
-    balls[1]->pocketed = true;
-    EXPECT_EQ(balls[0]->timeToHit(*balls[1]), -1.0);
+    balls[1].pocketed = true;
+    EXPECT_EQ(balls[0].timeToHit(balls[1]), -1.0);
 }
 
 // The impulse exchanges the velocity components along the line of centres; both roll on.

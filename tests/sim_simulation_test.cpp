@@ -9,17 +9,17 @@ TEST(Simulate, BallsRollOnTheirParabolasAndRestAtTheirTurningPoints) {
     place(0, 0, 40, 0, 2); // on a straight line it would reach the cushion at t = 1.5
     place(4, -10, 0, 0, -1.5);
     EXPECT_EQ(printed([] { simulate(0.5), simulate(0.0), simulate(-1.0); }), "");
-    EXPECT_EQ(balls[0]->position.z, 40.75);
-    EXPECT_EQ(balls[4]->position.z, -0.5);
+    EXPECT_EQ(balls[0].position.z, 40.75);
+    EXPECT_EQ(balls[4].position.z, -0.5);
     EXPECT_FALSE(allBallsAtRest());
     EXPECT_EQ(printed([] { simulate(10.0); }), "");
-    EXPECT_NEAR(balls[0]->position.z, 41.0, 1e-12);
-    EXPECT_NEAR(balls[4]->position.z, -0.5625, 1e-12);
-    for (const Ball* b : {balls[0], balls[4]})
-        EXPECT_EQ(b->acceleration.length() + b->angularVelocity.length() + b->angularAcceleration.length() +
-                      b->rotation.length(), 0.0);
+    EXPECT_NEAR(balls[0].position.z, 41.0, 1e-12);
+    EXPECT_NEAR(balls[4].position.z, -0.5625, 1e-12);
+    for (const Ball& b : {balls[0], balls[4]})
+        EXPECT_EQ(b.acceleration.length() + b.angularVelocity.length() + b.angularAcceleration.length() +
+                      b.rotation.length(), 0.0);
     EXPECT_TRUE(allBallsAtRest());
-    balls[15]->velocity = Vec3(0, 0, 1e-9); // a pocketed ball counts too
+    balls[15].velocity = Vec3(0, 0, 1e-9); // a pocketed ball counts too
     EXPECT_FALSE(allBallsAtRest());
 }
 
@@ -48,7 +48,7 @@ TEST(Simulate, SimultaneousContactsGoLowerBallIndexFirstTableBeforeBall) {
 TEST(Strike, RollsTheCueBallAlongTheAim) {
     const double shots[][6] = {{0, 100, 0, -100, 0, 2}, {90, 40, -40, 0, 2, 0}, {30, 10, -5, -8.6602540, 1, 1.7320508}};
     setUpHeadlessGame();
-    Ball& cue = *balls[0];
+    Ball& cue = balls[0];
     for (const auto& s : shots) { // angle, power, velocity x z, acceleration x z
         strikeBall(cue, s[0], s[1]);
         const double got[] = {cue.velocity.x, cue.velocity.z, cue.acceleration.x, cue.acceleration.z};
@@ -77,8 +77,8 @@ void playAndExpectApart(int frames, double dt) {
     for (int frame = 0; frame < frames; ++frame) printed([dt] { simulate(dt); });
     for (int i = 0; i < BALL_COUNT; ++i)
         for (int j = i + 1; j < BALL_COUNT; ++j)
-            EXPECT_TRUE(balls[i]->pocketed || balls[j]->pocketed ||
-                        (balls[i]->position - balls[j]->position).length() > 2.0 - dt * dt) << i << " " << j;
+            EXPECT_TRUE(balls[i].pocketed || balls[j].pocketed ||
+                        (balls[i].position - balls[j].position).length() > 2.0 - dt * dt) << i << " " << j;
 }
 } // namespace
 
@@ -111,5 +111,5 @@ TEST(Simulate, HardCasesEndTheFrameWithTheBallsApart) {
              -0x1.8e0198b37f039p+0, -0x1.421448f9942f9p+0},
             {5, 0x1.38c156p+3, 0x1.49aea8p+4}});
     playAndExpectApart(10, 0x1.2274185140e13p-5);
-    EXPECT_GT((balls[3]->position - balls[4]->position).length(), 4.0 - 1e-12);
+    EXPECT_GT((balls[3].position - balls[4].position).length(), 4.0 - 1e-12);
 }

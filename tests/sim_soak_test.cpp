@@ -27,16 +27,16 @@ bool insideOutline(const Vec3& p) {
 // to within the square of the longest frame so far (overlaps stay once the balls stop).
 std::string fault(double longestDt) {
     for (int i = 0; i < BALL_COUNT; ++i) {
-        const Vec3& p = balls[i]->position;
+        const Vec3& p = balls[i].position;
         const double x = std::fabs(p.x), z = std::fabs(p.z);
-        if (balls[i]->pocketed) continue;
-        if (!std::isfinite(x + z + balls[i]->velocity.length()) || p.y != 1.0 || !insideOutline(p) ||
+        if (balls[i].pocketed) continue;
+        if (!std::isfinite(x + z + balls[i].velocity.length()) || p.y != 1.0 || !insideOutline(p) ||
             (z >= 4 && z <= 40 && x > 21 + 1e-6) || (x <= 18 && z > 43 + 1e-6))
-            return "ball " + std::to_string(balls[i]->number) + " left the table at " + std::to_string(p.x) + ", " +
+            return "ball " + std::to_string(balls[i].number) + " left the table at " + std::to_string(p.x) + ", " +
                    std::to_string(p.z);
         for (int j = i + 1; j < BALL_COUNT; ++j)
-            if (!balls[j]->pocketed && (p - balls[j]->position).length() < 2.0 - longestDt * longestDt)
-                return "balls " + std::to_string(balls[i]->number) + " and " + std::to_string(balls[j]->number) + " overlap";
+            if (!balls[j].pocketed && (p - balls[j].position).length() < 2.0 - longestDt * longestDt)
+                return "balls " + std::to_string(balls[i].number) + " and " + std::to_string(balls[j].number) + " overlap";
     }
     return "";
 }
@@ -54,36 +54,36 @@ std::string playSequence(std::uint64_t seed, long& shotsLeft) {
             const double angle = uniform(0, 2 * M_PI), side = below(2) ? 1 : -1;
             Vec3 p(uniform(-21, 21), 1, uniform(-43, 43));
             const int rule = below(4);
-            if (rule == 0 && i > 0) p = balls[below(i)]->position + Vec3(2 * std::cos(angle), 0, 2 * std::sin(angle));
+            if (rule == 0 && i > 0) p = balls[below(i)].position + Vec3(2 * std::cos(angle), 0, 2 * std::sin(angle));
             if (rule == 1) p.x = 21 * side;
             if (rule == 2) p.z = 43 * side;
             const float spot[3] = {float(p.x), 1.0f, float(p.z)};
             bool free = std::fabs(spot[0]) <= 21 && std::fabs(spot[2]) <= 43;
             for (int k = 0; k < BALL_COUNT; ++k)
-                free = free && (k == i || balls[k]->pocketed || (balls[k]->position - p).length() >= 2.0 - 1e-5);
+                free = free && (k == i || balls[k].pocketed || (balls[k].position - p).length() >= 2.0 - 1e-5);
             if (!free) continue;
-            balls[i]->reset(spot);
+            balls[i].reset(spot);
             return true;
         }
         return false;
     };
     setUpHeadlessGame();
     if (below(5) > 0) {
-        for (Ball* ball : balls) ball->pocketed = true;
-        for (int i = 0, count = 2 + below(15); i < count; ++i) balls[i]->pocketed = !put(i);
+        for (Ball& ball : balls) ball.pocketed = true;
+        for (int i = 0, count = 2 + below(15); i < count; ++i) balls[i].pocketed = !put(i);
     }
     double longestDt = MIN_DT; // its square is above the spots' rounding
     for (int shot = 0, shots = 1 + below(6); shot < shots && shotsLeft > 0; ++shot, --shotsLeft) {
         if (referee.isGameOver() || (referee.isPlacingCueBall() && !put(0))) break;
-        const Vec3 d = balls[1 + below(BALL_COUNT - 1)]->position - balls[0]->position;
+        const Vec3 d = balls[1 + below(BALL_COUNT - 1)].position - balls[0].position;
         const double aim = below(2) ? uniform(0, 360) : std::atan2(-d.x, -d.z) * 180 / M_PI;
-        strikeBall(*balls[0], aim + uniform(-3, 3), below(4) ? uniform(0, 100) : 100);
+        strikeBall(balls[0], aim + uniform(-3, 3), below(4) ? uniform(0, 100) : 100);
         referee.startShot();
         const double steadyDt = below(3) ? uniform(MIN_DT, MAX_DT) : 0;
         for (double elapsed = 0; !allBallsAtRest();) {
             const double dt = steadyDt > 0 ? steadyDt : uniform(MIN_DT, MAX_DT);
             SilentContacts silent; // the contact lines would flood the log
-            simulate(balls, *table, referee, silent, dt);
+            testGame().playFrame(dt, silent);
             elapsed += dt;
             longestDt = std::fmax(longestDt, dt);
             const std::string f = elapsed > SHOT_TIME_LIMIT ? "the shot does not end" : fault(longestDt);

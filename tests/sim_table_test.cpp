@@ -33,7 +33,7 @@ TEST(TableTimeToHit, EachShotAndItsMirrorImagesReachTheirFeatures) {
         }
     int feature = -7;
     place(0, 0, 40, 0, 3).pocketed = true;
-    EXPECT_EQ(table->timeToHit(*balls[0], feature), -1.0);
+    EXPECT_EQ(table->timeToHit(balls[0], feature), -1.0);
     EXPECT_EQ(feature, -1);
 }
 

@@ -6,38 +6,37 @@
 #include <initializer_list>
 #include <string>
 
-#include "render/headless.h"
 #include "sim/contact.h"
-#include "sim/simulation.h"
+#include "sim/game.h"
 #include "sim/strike.h"
 
-// The one headless game of a test process, under the names the game gives its objects.
-inline HeadlessGame& headlessGame() {
-    static HeadlessGame game;
+// The game of a test process, under the names of its parts.
+inline Game& testGame() {
+    static Game game;
     return game;
 }
-inline Ball* (&balls)[BALL_COUNT] = headlessGame().balls;
-inline const Table* const table = &headlessGame().table;
-inline Referee& referee = headlessGame().referee;
+inline Ball (&balls)[BALL_COUNT] = testGame().balls;
+inline const Table* const table = &testGame().table;
+inline Referee& referee = testGame().referee;
 
-inline void setUpHeadlessGame() { headlessGame().reset(); }
+inline void setUpHeadlessGame() { testGame().newGame(); }
 // One frame of dt seconds with the game's console lines.
 inline int simulate(double dt) {
     ConsoleContacts console;
-    return simulate(balls, *table, referee, console, dt);
+    return testGame().playFrame(dt, console);
 }
-inline bool allBallsAtRest() { return allBallsAtRest(balls); }
+inline bool allBallsAtRest() { return testGame().atRest(); }
 
 // A new game with only the listed balls (array indexes) left on the table.
 inline void keepOnly(std::initializer_list<int> indexes) {
     setUpHeadlessGame();
-    for (Ball* ball : balls) ball->pocketed = true;
-    for (const int i : indexes) balls[i]->pocketed = false;
+    for (Ball& ball : balls) ball.pocketed = true;
+    for (const int i : indexes) balls[i].pocketed = false;
 }
 
 // Ball `index` at (x, 1, z), rolling at (vx, 0, vz).
 inline Ball& place(int index, double x, double z, double vx = 0, double vz = 0) {
-    Ball& ball = *balls[index];
+    Ball& ball = balls[index];
     ball.position = Vec3(x, 1, z);
     ball.velocity = Vec3(vx, 0, vz);
     ball.setRolling();

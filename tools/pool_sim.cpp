@@ -13,7 +13,7 @@
 
 #include "pool_sim_match.h"
 #include "pool_sim_options.h"
-#include "render/headless.h"
+#include "sim/game.h"
 #include "sim/contact.h"
 #include "sim/simulation.h"
 #include "sim/strike.h"
@@ -162,10 +162,10 @@ void checkStanding(const SetupLine& line, const std::string& where) {
 
 // Balls in play may touch but not overlap: the shot loop would let one pass through the other.
 // `lineOf` holds the line that set each ball, 0 for one left racked.
-void checkApart(const HeadlessGame& game, const int lineOf[BALL_COUNT], const char* path) {
+void checkApart(const Game& game, const int lineOf[BALL_COUNT], const char* path) {
     for (int i = 0; i < BALL_COUNT; ++i) {
         for (int j = i + 1; j < BALL_COUNT; ++j) {
-            const Ball &a = *game.balls[i], &b = *game.balls[j];
+            const Ball &a = game.balls[i], &b = game.balls[j];
             const int line = std::max(lineOf[i], lineOf[j]);
             if (line == 0 || a.pocketed || b.pocketed) continue;
             if ((a.position - b.position).length() >= a.radius + b.radius) continue;
@@ -176,7 +176,7 @@ void checkApart(const HeadlessGame& game, const int lineOf[BALL_COUNT], const ch
 }
 
 // Lines "index x y z [pocketed]"; '#' starts a comment. The ball is reset at rest on that spot.
-void applySetup(HeadlessGame& game, const char* path) {
+void applySetup(Game& game, const char* path) {
     std::ifstream file(path);
     if (!file) fail(std::string("cannot read setup file '") + path + "'");
     int lineOf[BALL_COUNT] = {};
@@ -186,20 +186,20 @@ void applySetup(HeadlessGame& game, const char* path) {
         SetupLine line;
         if (!readSetupLine(text, where, line)) continue;
         checkStanding(line, where);
-        game.balls[line.index]->reset(line.spot);
-        game.balls[line.index]->pocketed = line.pocketed;
+        game.balls[line.index].reset(line.spot);
+        game.balls[line.index].pocketed = line.pocketed;
         lineOf[line.index] = lineNumber;
     }
     if (file.bad()) fail(std::string("cannot read setup file '") + path + "'");
     checkApart(game, lineOf, path);
 }
 
-void printResult(const HeadlessGame& game, long frames) {
+void printResult(const Game& game, long frames) {
     const Referee& referee = game.referee;
     std::printf("END frames=%ld\n", frames);
-    for (const Ball* ball : game.balls)
-        std::printf("%d %d %.9f %.9f %.9f\n", ball->number, ball->pocketed ? 1 : 0,
-                    ball->position.x, ball->position.y, ball->position.z);
+    for (const Ball& ball : game.balls)
+        std::printf("%d %d %.9f %.9f %.9f\n", ball.number, ball.pocketed ? 1 : 0,
+                    ball.position.x, ball.position.y, ball.position.z);
     std::printf("playState=%d tableState=%d currentPlayer=%d groups=%d,%d solids=%d stripes=%d "
                 "winner=%d\n",
                 int(referee.playState), int(referee.tableState), referee.currentPlayer,
@@ -213,12 +213,11 @@ void printResult(const HeadlessGame& game, long frames) {
 int main(int argc, char** argv) {
     if (isMatchCommand(argc, argv)) return runMatchCommand(argc, argv);
     const Options options = parseOptions(argc, argv);
-    HeadlessGame game;
+    Game game;
     if (options.setupFile) applySetup(game, options.setupFile);
-    strikeBall(*game.balls[0], options.angle, options.power);
+    game.strike(options.angle, options.power);
     ConsoleContacts console;
-    printResult(game, playShot(game.balls, game.table, game.referee, console, options.dt,
-                               options.maxFrames));
+    printResult(game, game.playShot(options.dt, console, options.maxFrames));
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
         std::fprintf(stderr, "pool-sim: cannot write the output\n");
         return 1;

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "ai/match.h"
-#include "render/headless.h"
+#include "sim/game.h"
 
 namespace {
 const char* const MATCH_USAGE =
@@ -106,11 +106,10 @@ int replay(const char* path) {
     MatchSettings settings;
     if (!readMatchHeader(file, settings))
         failMatch(std::string("'") + path + "' is not a match log");
-    HeadlessGame game;
+    Game game;
     LoggedShots shots(file);
     std::string error;
-    bool played = runMatch(settings, shots, game.balls, game.table, game.referee, stdout, nullptr,
-                           error);
+    bool played = runMatch(settings, shots, game, stdout, nullptr, error);
     if (played && !shots.atEnd()) {
         played = false;
         error = "the log has shots after its last game";
@@ -135,10 +134,9 @@ int runMatchCommand(int argc, char** argv) {
     std::FILE* log = nullptr;
     if (options.logFile && !(log = std::fopen(options.logFile, "w")))
         failMatch(std::string("cannot write the log '") + options.logFile + "'");
-    HeadlessGame game;
+    Game game;
     LiveShots shots(options.settings);
     std::string error;
-    const bool played = runMatch(options.settings, shots, game.balls, game.table, game.referee,
-                                 stdout, log, error);
+    const bool played = runMatch(options.settings, shots, game, stdout, log, error);
     return finish(played, error, log);
 }

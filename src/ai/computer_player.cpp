@@ -63,12 +63,6 @@ int remaining(const Referee& referee, int player) {
     return count < 0 ? 7 : count; // an open table: all seven of either group
 }
 
-struct ConstBalls {
-    const Ball* balls[BALL_COUNT];
-    explicit ConstBalls(const GameState& state) {
-        for (int i = 0; i < BALL_COUNT; ++i) balls[i] = &state.balls[i];
-    }
-};
 } // namespace
 
 ComputerPlayer::ComputerPlayer(int level_)
@@ -76,9 +70,8 @@ ComputerPlayer::ComputerPlayer(int level_)
 
 void ComputerPlayer::newGame(std::uint64_t seed) { random.seed(seed); }
 
-void ComputerPlayer::begin(const GameState& state_, const Table& table_) {
+void ComputerPlayer::begin(const Game& state_) {
     state = state_;
-    table = &table_;
     shooter = state.referee.currentPlayer;
     candidates.clear();
     checks.clear();
@@ -100,27 +93,26 @@ void ComputerPlayer::begin(const GameState& state_, const Table& table_) {
 }
 
 void ComputerPlayer::addCandidates(const Vec3* spot) {
-    GameState from = state;
-    if (spot) placeCueBall(from.balls[0], from.referee, *spot);
+    Game from = state;
+    if (spot) from.placeCueBall(spot->x, spot->z);
     addPots(from, spot);
     addSafeties(from, spot);
 }
 
-void ComputerPlayer::addPots(const GameState& from, const Vec3* spot) {
-    const ConstBalls view(from);
+void ComputerPlayer::addPots(const Game& from, const Vec3* spot) {
     int targets[BALL_COUNT];
-    const int count = legalTargets(view.balls, from.referee, shooter, targets);
+    const int count = legalTargets(from.balls, from.referee, shooter, targets);
     for (int k = 0; k < count; ++k)
         for (int pocket = 0; pocket < POCKET_COUNT; ++pocket)
             for (const Vec3& aim : {pocketCentre(pocket), pocketMouth(pocket)})
-                addPot(spot, view.balls, targets[k], aim);
+                addPot(spot, from.balls, targets[k], aim);
 }
 
-void ComputerPlayer::addPot(const Vec3* spot, const Ball* const balls[BALL_COUNT], int target,
+void ComputerPlayer::addPot(const Vec3* spot, const Ball balls[BALL_COUNT], int target,
                             const Vec3& aim) {
-    const PotLine line = potLineTo(balls[0]->position, *balls[target], aim);
+    const PotLine line = potLineTo(balls[0].position, balls[target], aim);
     if (line.cut > MAX_CUT || !potLineClear(balls, target, line)) return;
-    const double angle = aimAngle(balls[0]->position, line.ghost);
+    const double angle = aimAngle(balls[0].position, line.ghost);
     double last = 0.0;
     for (const double factor : POT_POWER_FACTORS) {
         const double power = std::min(MAX_SHOT_POWER, std::ceil(leastPotPower(line) * factor));
@@ -130,14 +122,13 @@ void ComputerPlayer::addPot(const Vec3* spot, const Ball* const balls[BALL_COUNT
     }
 }
 
-void ComputerPlayer::addSafeties(const GameState& from, const Vec3* spot) {
-    const ConstBalls view(from);
+void ComputerPlayer::addSafeties(const Game& from, const Vec3* spot) {
     int targets[BALL_COUNT];
-    const int count = legalTargets(view.balls, from.referee, shooter, targets);
-    const Vec3& cue = view.balls[0]->position;
+    const int count = legalTargets(from.balls, from.referee, shooter, targets);
+    const Vec3& cue = from.balls[0].position;
     for (int k = 0; k < count; ++k)
         for (const double power : SAFETY_POWERS)
-            addCandidate(spot, aimAngle(cue, view.balls[targets[k]]->position), power);
+            addCandidate(spot, aimAngle(cue, from.balls[targets[k]].position), power);
     // Seeded turns of the escapes, so that two players without a pot do not trade the same
     // shots for ever.
     const double turn = std::uniform_real_distribution<double>(0.0, 360.0 / ESCAPE_ANGLES)(random);
@@ -156,22 +147,21 @@ void ComputerPlayer::addCandidate(const Vec3* spot, double angle, double power) 
 
 // Spots straight behind the balls it may pocket, on their pocket lines, easiest first.
 std::vector<Vec3> ComputerPlayer::ballInHandSpots() const {
-    GameState lifted = state;
-    ConstBalls view(lifted);
+    Game lifted = state;
     int targets[BALL_COUNT];
-    const int count = legalTargets(view.balls, lifted.referee, shooter, targets);
+    const int count = legalTargets(lifted.balls, lifted.referee, shooter, targets);
     std::vector<std::pair<double, Vec3>> ranked;
     for (int k = 0; k < count; ++k)
         for (int pocket = 0; pocket < POCKET_COUNT; ++pocket)
             for (const double distance : SPOT_DISTANCES) {
-                const Ball& target = *view.balls[targets[k]];
+                const Ball& target = lifted.balls[targets[k]];
                 const Vec3 towards = pocketCentre(pocket) - target.position;
                 const Vec3 u = Vec3(towards.x, 0.0, towards.z).normalized();
                 const Vec3 spot = placeableSpot(target.position - u * (2.0 + distance));
-                if (!spotFree(view.balls, spot.x, spot.z)) continue;
+                if (!spotFree(lifted, spot.x, spot.z)) continue;
                 lifted.balls[0].position = spot;
                 const double ease =
-                    potEase(view.balls, targets[k], potLine(spot, target, pocket));
+                    potEase(lifted.balls, targets[k], potLine(spot, target, pocket));
                 if (ease > 0.0) ranked.push_back({ease, spot});
             }
     std::stable_sort(ranked.begin(), ranked.end(),
@@ -181,34 +171,33 @@ std::vector<Vec3> ComputerPlayer::ballInHandSpots() const {
         if (static_cast<int>(spots.size()) == SPOTS_SEARCHED) break;
         spots.push_back(entry.second);
     }
-    if (spots.empty()) spots.push_back(startSpotOrNearestFree(view.balls));
+    if (spots.empty()) spots.push_back(startSpotOrNearestFree(lifted));
     return spots;
 }
 
-double ComputerPlayer::score(const GameState& after) const {
+double ComputerPlayer::score(const Game& after) const {
     const Referee& referee = after.referee;
     if (referee.isGameOver()) return referee.winner == shooter ? WIN_SCORE : -WIN_SCORE;
     if (referee.isPlacingCueBall()) return SCRATCH_SCORE;
-    const ConstBalls view(after);
     const double balance =
         BALL_WEIGHT * (remaining(referee, 1 - shooter) - remaining(referee, shooter));
     if (referee.currentPlayer == shooter)
-        return KEEP_SCORE + POSITION_WEIGHT * bestEase(view.balls, referee, shooter) + balance;
-    return balance - POSITION_WEIGHT * bestEase(view.balls, referee, 1 - shooter);
+        return KEEP_SCORE + POSITION_WEIGHT * bestEase(after.balls, referee, shooter) + balance;
+    return balance - POSITION_WEIGHT * bestEase(after.balls, referee, 1 - shooter);
 }
 
 bool ComputerPlayer::think(int trials) {
     for (; trials > 0 && !ready; --trials) {
         if (nextCandidate < candidates.size()) {
             Candidate& candidate = candidates[nextCandidate++];
-            candidate.score = score(playTrial(state, *table, candidate.plan, SEARCH_FRAME_TIME));
+            candidate.score = score(playTrial(state, candidate.plan, SEARCH_FRAME_TIME));
             candidate.robust = candidate.score;
             candidate.checks = 1;
             if (nextCandidate == candidates.size()) planChecks();
         } else if (nextCheck < checks.size()) {
             const Check& check = checks[nextCheck++];
             Candidate& candidate = candidates[check.candidate];
-            candidate.robust += score(playTrial(state, *table, check.plan, check.dt));
+            candidate.robust += score(playTrial(state, check.plan, check.dt));
             candidate.checks += 1;
         }
         if (nextCandidate == candidates.size() && nextCheck == checks.size()) finish();

@@ -17,7 +17,7 @@ public:
     explicit ComputerPlayer(int level);
 
     void newGame(std::uint64_t seed) override;
-    void begin(const GameState& state, const Table& table) override;
+    void begin(const Game& state) override;
     bool think(int trials) override;
     ShotPlan plan() const override { return chosen; }
 
@@ -35,21 +35,20 @@ private:
     };
 
     void addCandidates(const Vec3* spot);
-    void addPots(const GameState& from, const Vec3* spot);
-    void addPot(const Vec3* spot, const Ball* const balls[BALL_COUNT], int target,
+    void addPots(const Game& from, const Vec3* spot);
+    void addPot(const Vec3* spot, const Ball balls[BALL_COUNT], int target,
                 const Vec3& aim);
-    void addSafeties(const GameState& from, const Vec3* spot);
+    void addSafeties(const Game& from, const Vec3* spot);
     void addCandidate(const Vec3* spot, double angle, double power);
     std::vector<Vec3> ballInHandSpots() const;
-    double score(const GameState& after) const;
+    double score(const Game& after) const;
     void planChecks();
     void finish();
     ShotPlan withErrors(ShotPlan plan);
 
     int level;
     std::mt19937_64 random;
-    GameState state; // the game as it was when the choice began
-    const Table* table = nullptr;
+    Game state; // the game as it was when the choice began
     int shooter = 0; // the computer's seat at this turn
     std::vector<Candidate> candidates;
     std::vector<Check> checks;

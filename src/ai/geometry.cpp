@@ -52,32 +52,24 @@ double aimAngle(const Vec3& from, const Vec3& to) {
     return std::atan2(from.x - to.x, from.z - to.z) * DEGREES_PER_RADIAN;
 }
 
-bool pathClear(const Ball* const balls[BALL_COUNT], const Vec3& a, const Vec3& b, int skipA,
+bool pathClear(const Ball balls[BALL_COUNT], const Vec3& a, const Vec3& b, int skipA,
                int skipB) {
     for (int i = 0; i < BALL_COUNT; ++i) {
-        if (i == skipA || i == skipB || !inPlay(*balls[i])) continue;
-        if (segmentDistance(balls[i]->position, a, b) < BALL_DIAMETER) return false;
+        if (i == skipA || i == skipB || !inPlay(balls[i])) continue;
+        if (segmentDistance(balls[i].position, a, b) < BALL_DIAMETER) return false;
     }
     return true;
 }
 
-bool spotFree(const Ball* const balls[BALL_COUNT], double x, double z) {
-    // Asked so that a spot that is not a number lies outside.
-    if (!(std::fabs(x) <= FREE_HALF_WIDTH && std::fabs(z) <= FREE_HALF_LENGTH)) return false;
-    for (int i = 1; i < BALL_COUNT; ++i) {
-        if (!inPlay(*balls[i])) continue;
-        const double dx = balls[i]->position.x - x, dz = balls[i]->position.z - z;
-        // The placement refuses a spot where the balls touch: keep a hair of felt between them.
-        if (std::sqrt(dx * dx + dz * dz) <= BALL_DIAMETER + SPOT_STEP / 2) return false;
-    }
-    return true;
+bool spotFree(const Game& game, double x, double z) {
+    return game.spotFree(x, z, SPOT_STEP / 2);
 }
 
-Vec3 startSpotOrNearestFree(const Ball* const balls[BALL_COUNT]) {
+Vec3 startSpotOrNearestFree(const Game& game) {
     const double startZ = rack[0].position[2];
     for (double offset = 0.0; offset <= 2.0 * FREE_HALF_LENGTH; offset += SPOT_STEP) {
         for (const double z : {startZ - offset, startZ + offset})
-            if (spotFree(balls, 0.0, z)) return Vec3(0.0, RESTING_HEIGHT, z);
+            if (spotFree(game, 0.0, z)) return Vec3(0.0, RESTING_HEIGHT, z);
     }
     return Vec3(0.0, RESTING_HEIGHT, startZ); // a centre line full of balls cannot happen
 }
@@ -88,12 +80,12 @@ Vec3 placeableSpot(const Vec3& spot) {
     return Vec3(x, RESTING_HEIGHT, z);
 }
 
-int legalTargets(const Ball* const balls[BALL_COUNT], const Referee& referee, int player,
+int legalTargets(const Ball balls[BALL_COUNT], const Referee& referee, int player,
                  int targets[BALL_COUNT]) {
     const PlayerRecord& record = referee.players[player];
     int count = 0;
     for (int i = 1; i < BALL_COUNT; ++i) {
-        const Ball& ball = *balls[i];
+        const Ball& ball = balls[i];
         if (!inPlay(ball)) continue;
         const BallGroup group = Referee::groupOf(ball.number);
         const bool legal = record.onEightBall ? ball.number == 8
@@ -123,24 +115,24 @@ PotLine potLineTo(const Vec3& cueBall, const Ball& target, const Vec3& aim) {
     return line;
 }
 
-bool potLineClear(const Ball* const balls[BALL_COUNT], int target, const PotLine& line) {
-    return pathClear(balls, balls[0]->position, line.ghost, 0, target) &&
-           pathClear(balls, balls[target]->position, line.pocket, target, -1);
+bool potLineClear(const Ball balls[BALL_COUNT], int target, const PotLine& line) {
+    return pathClear(balls, balls[0].position, line.ghost, 0, target) &&
+           pathClear(balls, balls[target].position, line.pocket, target, -1);
 }
 
-double potEase(const Ball* const balls[BALL_COUNT], int target, const PotLine& line) {
+double potEase(const Ball balls[BALL_COUNT], int target, const PotLine& line) {
     if (line.cut > EASY_CUT_LIMIT || !potLineClear(balls, target, line)) return 0.0;
     const double c = std::cos(line.cut / DEGREES_PER_RADIAN);
     return c * c * EASE_DISTANCE / (EASE_DISTANCE + line.cueTravel + line.objectTravel);
 }
 
-double bestEase(const Ball* const balls[BALL_COUNT], const Referee& referee, int player) {
+double bestEase(const Ball balls[BALL_COUNT], const Referee& referee, int player) {
     int targets[BALL_COUNT];
     const int count = legalTargets(balls, referee, player, targets);
     double best = 0.0;
     for (int k = 0; k < count; ++k)
         for (int pocket = 0; pocket < POCKET_COUNT; ++pocket) {
-            const PotLine line = potLine(balls[0]->position, *balls[targets[k]], pocket);
+            const PotLine line = potLine(balls[0].position, balls[targets[k]], pocket);
             const double ease = potEase(balls, targets[k], line);
             if (ease > best) best = ease;
         }

@@ -15,7 +15,6 @@
 #include "ai/geometry.h"
 #include "ai/straight_player.h"
 #include "sim/contact.h"
-#include "sim/simulation.h"
 #include "sim/strike.h"
 
 namespace {
@@ -85,9 +84,9 @@ std::string shown(double value) {
 }
 
 // Why the game could not play the record's shot now; empty when it could.
-std::string refusal(const ShotRecord& record, const Ball* const balls[BALL_COUNT],
-                    const Referee& referee) {
+std::string refusal(const ShotRecord& record, const Game& game) {
     const ShotPlan& plan = record.plan;
+    const Referee& referee = game.referee;
     if (record.player != referee.currentPlayerNumber())
         return "player " + std::to_string(record.player) + " is not at the table";
     if (plan.placesCueBall != referee.isPlacingCueBall())
@@ -98,31 +97,24 @@ std::string refusal(const ShotRecord& record, const Ball* const balls[BALL_COUNT
     if (!(record.dt > 0.0 && record.dt <= LONGEST_WINDOW_FRAME))
         return "frame time " + shown(record.dt) + " is outside (0, " +
                shown(LONGEST_WINDOW_FRAME) + "] s";
-    if (plan.placesCueBall && !spotFree(balls, plan.spot.x, plan.spot.z))
+    if (plan.placesCueBall && !game.spotFree(plan.spot.x, plan.spot.z))
         return "the cue ball's spot " + shown(plan.spot.x) + "," + shown(plan.spot.z) +
                " is not free";
     return "";
 }
 
 // Plays one shot of the record on the real balls; false when the record does not fit the game.
-bool playRecord(const ShotRecord& record, Ball* const balls[BALL_COUNT], const Table& table,
-                Referee& referee, std::string& error) {
-    const std::string why = refusal(record, balls, referee);
+bool playRecord(const ShotRecord& record, Game& game, std::string& error) {
+    const std::string why = refusal(record, game);
     if (!why.empty())
         return error = "game " + std::to_string(record.game) + " shot " +
                        std::to_string(record.shot) + ": " + why,
                false;
-    if (record.plan.placesCueBall) placeCueBall(*balls[0], referee, record.plan.spot);
-    strikeBall(*balls[0], record.plan.angle, record.plan.power);
+    if (record.plan.placesCueBall) game.placeCueBall(record.plan.spot.x, record.plan.spot.z);
+    game.strike(record.plan.angle, record.plan.power);
     SilentContacts silent;
-    playShot(balls, table, referee, silent, record.dt, MAX_SHOT_FRAMES);
+    game.playShot(record.dt, silent, MAX_SHOT_FRAMES);
     return true;
-}
-
-void newRack(Ball* const balls[BALL_COUNT], Referee& referee, int breaker) {
-    for (int i = 0; i < BALL_COUNT; ++i) balls[i]->reset(rack[i].position);
-    referee.reset();
-    referee.currentPlayer = breaker;
 }
 
 long median(std::vector<long> values) {
@@ -224,11 +216,10 @@ void LiveShots::newGame(int game) {
     }
 }
 
-bool LiveShots::next(const GameState& state, const Table& table, ShotRecord& record,
-                     std::string&) {
+bool LiveShots::next(const Game& state, ShotRecord& record, std::string&) {
     const int seat = state.referee.currentPlayer;
     const auto start = std::chrono::steady_clock::now();
-    record.plan = players[seat]->choose(state, table);
+    record.plan = players[seat]->choose(state);
     const auto took = std::chrono::steady_clock::now() - start;
     record.thinkMicros = static_cast<long>(
         std::chrono::duration_cast<std::chrono::microseconds>(took).count());
@@ -238,8 +229,7 @@ bool LiveShots::next(const GameState& state, const Table& table, ShotRecord& rec
     return true;
 }
 
-bool LoggedShots::next(const GameState&, const Table&, ShotRecord& record,
-                       std::string& error) {
+bool LoggedShots::next(const Game&, ShotRecord& record, std::string& error) {
     char line[LOG_LINE_SIZE];
     const int game = record.game, shot = record.shot;
     if (!nextLine(log, line, lines))
@@ -274,9 +264,9 @@ bool readMatchHeader(std::FILE* log, MatchSettings& settings) {
     return true;
 }
 
-bool runMatch(const MatchSettings& settings, ShotSource& source, Ball* const balls[BALL_COUNT],
-              const Table& table, Referee& referee, std::FILE* out, std::FILE* log,
-              std::string& error) {
+bool runMatch(const MatchSettings& settings, ShotSource& source, Game& state, std::FILE* out,
+              std::FILE* log, std::string& error) {
+    const Referee& referee = state.referee;
     if (log)
         std::fprintf(log, "%s players=%s,%s seed=%" PRIu64 " games=%d\n", HEADER,
                      settings.players[0].c_str(), settings.players[1].c_str(), settings.seed,
@@ -285,7 +275,7 @@ bool runMatch(const MatchSettings& settings, ShotSource& source, Ball* const bal
     int runOuts = 0, longest = 0;
     for (int game = 1; game <= settings.games; ++game) {
         const int breaker = (game - 1) % 2;
-        newRack(balls, referee, breaker);
+        state.newGame(breaker);
         source.newGame(game);
         GameResult result;
         int shot = 0;
@@ -295,15 +285,14 @@ bool runMatch(const MatchSettings& settings, ShotSource& source, Ball* const bal
             record.shot = ++shot;
             const int seat = referee.currentPlayer;
             const bool breakShot = referee.tableState == TableState::BreakShot;
-            if (!source.next(GameState::save(balls, referee), table, record, error) ||
-                !playRecord(record, balls, table, referee, error))
+            if (!source.next(state, record, error) || !playRecord(record, state, error))
                 return false;
             if (log) writeShot(log, record);
             PlayerTotals& t = totals[seat];
             t.shots += 1;
             t.thinkMicros.push_back(record.thinkMicros);
             result.shots[seat] += 1;
-            if (referee.isPlacingCueBall() || (referee.isGameOver() && balls[0]->pocketed))
+            if (referee.isPlacingCueBall() || (referee.isGameOver() && state.balls[0].pocketed))
                 t.scratches += 1;
             if (breakShot) continue;
             t.shotsAfterBreak += 1;
@@ -322,7 +311,7 @@ bool runMatch(const MatchSettings& settings, ShotSource& source, Ball* const bal
                      result.winner < 0 ? "no winner"
                                        : ("player " + std::to_string(result.winner + 1) + " won")
                                              .c_str(),
-                     result.shots[0], result.shots[1], endingOf(referee, *balls[0]),
+                     result.shots[0], result.shots[1], endingOf(referee, state.balls[0]),
                      result.runOut ? "; a run-out" : "");
     }
     printTotals(out, settings, totals, runOuts, longest);

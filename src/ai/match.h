@@ -31,7 +31,7 @@ class ShotSource {
 public:
     virtual void newGame(int game) = 0;
     // The next shot of the game in `state`; false with `error` set when there is none.
-    virtual bool next(const GameState& state, const Table& table, ShotRecord& record,
+    virtual bool next(const Game& state, ShotRecord& record,
                       std::string& error) = 0;
 
 protected:
@@ -50,7 +50,7 @@ class LiveShots final : public ShotSource {
 public:
     explicit LiveShots(const MatchSettings& settings); // the names must be valid
     void newGame(int game) override;
-    bool next(const GameState& state, const Table& table, ShotRecord& record,
+    bool next(const Game& state, ShotRecord& record,
               std::string& error) override;
 
 private:
@@ -64,7 +64,7 @@ class LoggedShots final : public ShotSource {
 public:
     explicit LoggedShots(std::FILE* log) : log(log) {}
     void newGame(int) override {}
-    bool next(const GameState& state, const Table& table, ShotRecord& record,
+    bool next(const Game& state, ShotRecord& record,
               std::string& error) override;
     // True when nothing but blank lines is left.
     bool atEnd();
@@ -79,10 +79,9 @@ private:
 // Reads a log's first line into the settings; false when it is not a match log's.
 bool readMatchHeader(std::FILE* log, MatchSettings& settings);
 
-// Plays the match on the given balls, table and referee (the balls are racked anew for every
-// game; player 1 breaks the odd games, player 2 the even ones). Prints one line per game and
+// Plays the match on `game` (racked anew for every game; player 1 breaks the odd games, player 2
+// the even ones). Prints one line per game and
 // the totals on `out`, and every shot on `log` when it is not null. False with `error` set when
 // a shot cannot be played (a log that does not fit the games).
-bool runMatch(const MatchSettings& settings, ShotSource& source, Ball* const balls[BALL_COUNT],
-              const Table& table, Referee& referee, std::FILE* out, std::FILE* log,
-              std::string& error);
+bool runMatch(const MatchSettings& settings, ShotSource& source, Game& game, std::FILE* out,
+              std::FILE* log, std::string& error);

@@ -3,8 +3,8 @@
 
 #include <climits>
 
-ShotPlan Player::choose(const GameState& state, const Table& table) {
-    begin(state, table);
+ShotPlan Player::choose(const Game& state) {
+    begin(state);
     while (!think(INT_MAX)) {
     }
     return plan();

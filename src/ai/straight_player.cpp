@@ -6,17 +6,17 @@
 namespace {
 // The pot with the smallest cut whose paths are free; a full hit on the first legal ball when
 // there is none.
-ShotPlan straightestPot(const Ball* const balls[BALL_COUNT], const Referee& referee,
+ShotPlan straightestPot(const Ball balls[BALL_COUNT], const Referee& referee,
                         const Vec3& cue) {
     int targets[BALL_COUNT];
     const int count = legalTargets(balls, referee, referee.currentPlayer, targets);
     ShotPlan plan;
     plan.power = STRAIGHT_SHOT_POWER;
     double bestCut = 90.0;
-    if (count > 0) plan.angle = aimAngle(cue, balls[targets[0]]->position);
+    if (count > 0) plan.angle = aimAngle(cue, balls[targets[0]].position);
     for (int k = 0; k < count; ++k)
         for (int pocket = 0; pocket < POCKET_COUNT; ++pocket) {
-            const PotLine line = potLine(cue, *balls[targets[k]], pocket);
+            const PotLine line = potLine(cue, balls[targets[k]], pocket);
             if (line.cut >= bestCut || !potLineClear(balls, targets[k], line)) continue;
             bestCut = line.cut;
             plan.angle = aimAngle(cue, line.ghost);
@@ -25,23 +25,22 @@ ShotPlan straightestPot(const Ball* const balls[BALL_COUNT], const Referee& refe
 }
 } // namespace
 
-void StraightShotPlayer::begin(const GameState& state, const Table&) {
-    GameState copy = state;
-    StateBalls view(copy);
+void StraightShotPlayer::begin(const Game& state) {
+    Game copy = state;
     if (state.referee.tableState == TableState::BreakShot && !state.referee.isPlacingCueBall()) {
         chosen = ShotPlan();
         chosen.power = BREAK_POWER;
         return;
     }
-    Vec3 cue = view.balls[0]->position;
+    Vec3 cue = copy.balls[0].position;
     Vec3 spot;
     const bool placing = state.referee.isPlacingCueBall();
     if (placing) {
-        spot = startSpotOrNearestFree(view.balls);
-        placeCueBall(*view.balls[0], copy.referee, spot);
-        cue = view.balls[0]->position;
+        spot = startSpotOrNearestFree(copy);
+        copy.placeCueBall(spot.x, spot.z);
+        cue = copy.balls[0].position;
     }
-    chosen = straightestPot(view.balls, copy.referee, cue);
+    chosen = straightestPot(copy.balls, copy.referee, cue);
     chosen.placesCueBall = placing;
     chosen.spot = spot;
 }

@@ -7,7 +7,7 @@
 class StraightShotPlayer final : public Player {
 public:
     void newGame(std::uint64_t) override {}
-    void begin(const GameState& state, const Table& table) override;
+    void begin(const Game& state) override;
     bool think(int) override { return true; }
     ShotPlan plan() const override { return chosen; }
 

@@ -18,7 +18,8 @@
 #include "render/cue.h"
 
 namespace {
-constexpr int TICK_MS = 15;                // milliseconds between the computer's steps
+constexpr int TICK_MS = 15;                // milliseconds between the window's timer calls
+constexpr double STEP_SECONDS = 0.015;     // seconds of the computer's turn per step
 constexpr double THINK_SLICE = 0.012;      // seconds of search per tick, so frames keep coming
 constexpr double TURN_PER_TICK = 2.0;      // degrees: the cue turns smoothly to its aim
 constexpr double AIM_REACHED = 1e-9;       // degrees
@@ -35,6 +36,7 @@ struct Seat {
     ShotPlan plan;
     std::random_device seeds;
     double gameOverSeconds = 0.0; // how long the demonstration's game has been over
+    double owedSeconds = 0.0;     // time given to the turn and not yet stepped through
 } seat;
 
 bool bothSeats() { return computerPlays[0] && computerPlays[1]; }
@@ -44,7 +46,7 @@ double secondsSince(std::chrono::steady_clock::time_point start) {
 }
 
 void think() {
-    ComputerPlayer& player = *seat.players[referee.currentPlayer];
+    ComputerPlayer& player = *seat.players[game.referee.currentPlayer];
     const auto start = std::chrono::steady_clock::now();
     while (secondsSince(start) < THINK_SLICE) {
         if (!player.think(1)) continue;
@@ -61,15 +63,15 @@ void moveTowards(double position, double target, int lessKey, int moreKey) {
     const double step = std::fabs(gap) >= MOVE_STEP * MOVE_UNITS_PER_STEP ? MOVE_STEP
                                                                           : FINE_MOVE_STEP;
     const int key = gap < 0.0 ? lessKey : moreKey;
-    if (referee.specialKeyAllowed(key)) moveCueBall(key, step);
+    if (game.referee.allows(Action::MoveBall)) moveCueBall(key, step);
 }
 
 // On the overhead screen Up lowers x, Down raises it, Right lowers z and Left raises it.
 void place() {
-    const Vec3& at = balls[0]->position;
+    const Vec3& at = game.balls[0].position;
     if (at.x == seat.plan.spot.x && at.z == seat.plan.spot.z) {
         keyboard(KEY_ENTER, 0, 0);
-        seat.phase = referee.isPlacingCueBall() ? Phase::Waiting : Phase::Turning;
+        seat.phase = game.referee.isPlacingCueBall() ? Phase::Waiting : Phase::Turning;
         return;
     }
     moveTowards(at.x, seat.plan.spot.x, GLUT_KEY_UP, GLUT_KEY_DOWN);
@@ -78,7 +80,7 @@ void place() {
 
 void turn() {
     const double gap = std::remainder(seat.plan.angle - cue->angle, 360.0);
-    if (std::fabs(gap) <= AIM_REACHED || !referee.specialKeyAllowed(GLUT_KEY_RIGHT)) {
+    if (std::fabs(gap) <= AIM_REACHED || !game.referee.allows(Action::Aim)) {
         seat.phase = Phase::Charging;
         return;
     }
@@ -95,14 +97,14 @@ void charge() {
 }
 
 void restartDemonstration() {
-    seat.gameOverSeconds += TICK_MS / 1000.0;
+    seat.gameOverSeconds += STEP_SECONDS;
     if (seat.gameOverSeconds < DEMONSTRATION_PAUSE) return;
     seat.gameOverSeconds = 0.0;
     newGame();
 }
 
 void step() {
-    if (referee.isGameOver()) {
+    if (game.referee.isGameOver()) {
         seat.phase = Phase::Waiting;
         if (bothSeats() && installedIdle() == nullptr) restartDemonstration();
         return;
@@ -114,9 +116,9 @@ void step() {
     }
     switch (seat.phase) {
     case Phase::Waiting: {
-        ComputerPlayer& player = *seat.players[referee.currentPlayer];
+        ComputerPlayer& player = *seat.players[game.referee.currentPlayer];
         player.newGame(seat.seeds());
-        player.begin(GameState::save(balls, referee), *table);
+        player.begin(game);
         seat.phase = Phase::Thinking;
         break;
     }
@@ -128,18 +130,14 @@ void step() {
 }
 
 void tick(int) {
-    step();
+    advanceComputer(TICK_MS / 1000.0);
     glutTimerFunc(TICK_MS, tick, 0);
 }
 
-// Keys the person may use while the computer has the table.
-bool admittedDuringComputerTurn(unsigned char key) {
-    return key == KEY_ESCAPE || key == 'z' || key == 'x';
-}
-
-bool specialAdmittedDuringComputerTurn(int key) {
-    if (key == SPECIAL_KEY_F10) return true;
-    return (key == GLUT_KEY_UP || key == GLUT_KEY_DOWN) && !referee.isPlacingCueBall();
+// What the person may do while the computer has the table.
+bool admittedDuringComputerTurn(Action action) {
+    return action == Action::Quit || action == Action::Zoom || action == Action::NewGame ||
+           action == Action::View;
 }
 } // namespace
 
@@ -151,12 +149,23 @@ void startComputer(const Options& options) {
     glutTimerFunc(TICK_MS, tick, 0);
 }
 
-bool computerAtTable() { return computerPlays[referee.currentPlayer] && !referee.isGameOver(); }
+void advanceComputer(double seconds) {
+    seat.owedSeconds += seconds;
+    while (seat.owedSeconds >= STEP_SECONDS) {
+        seat.owedSeconds -= STEP_SECONDS;
+        step();
+    }
+}
+
+bool computerAtTable() {
+    return computerPlays[game.referee.currentPlayer] && !game.referee.isGameOver();
+}
 
 // The person's space bar is still followed during the computer's turn, so that a key held
 // across the change of turn charges nothing until it is pressed again.
 void computerKeyboard(unsigned char key, int x, int y) {
-    if (computerAtTable() && !admittedDuringComputerTurn(key)) {
+    Action action;
+    if (computerAtTable() && (!keyAction(key, action) || !admittedDuringComputerTurn(action))) {
         if (key == KEY_SPACE) pressSpace(false);
         return;
     }
@@ -172,7 +181,8 @@ void computerKeyboardUp(unsigned char key, int x, int y) {
 }
 
 void computerSpecial(int key, int x, int y) {
-    if (computerAtTable() && !specialAdmittedDuringComputerTurn(key)) return;
-    if (key == SPECIAL_KEY_F10) seat.phase = Phase::Waiting;
+    const Action action = specialKeyAction(key);
+    if (computerAtTable() && !admittedDuringComputerTurn(action)) return;
+    if (action == Action::NewGame) seat.phase = Phase::Waiting;
     special(key, x, y);
 }

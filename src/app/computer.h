@@ -8,6 +8,9 @@ struct Options;
 // Takes the seats and the level from the options and starts the computer's timer when it plays
 // a seat; without one, does nothing.
 void startComputer(const Options& options);
+// Gives the computer's turn `seconds` more: it thinks, moves the ball in hand, turns the cue
+// and charges in steps of a fixed time, as the window's timer calls it.
+void advanceComputer(double seconds);
 // Whether the computer has the table now: its player's turn, the game not over.
 bool computerAtTable();
 

@@ -1,18 +1,21 @@
-// FrameTimer: wall-clock seconds between simulation frames, on a monotonic counter.
+// FrameTimer: wall-clock seconds between simulation frames, on a monotonic clock.
 #pragma once
 
-#include <cstdint>
+#include <chrono>
 
-// One program-wide timer: started at every strike, read once per simulation frame.
-struct FrameTimer {
-    static std::int64_t frequency; // counter ticks per second
-    static std::int64_t lastCount; // counter value at the previous reading
+// Started at a strike, read once per frame of the shot: each reading is the next frame's time.
+class FrameTimer {
+public:
+    using Clock = std::chrono::steady_clock;
 
-    // Reads the tick rate, then the counter.
-    static void start();
+    void start(Clock::time_point now = Clock::now()) { last = now; }
     // Seconds since the previous reading (or the start); no clamp, a long pause is one long step.
-    static double elapsedSeconds();
-    // The same, for a counter value read elsewhere.
-    static double elapsedSecondsAt(std::int64_t now);
-    static std::int64_t readCounter();
+    double lap(Clock::time_point now = Clock::now()) {
+        const double seconds = std::chrono::duration<double>(now - last).count();
+        last = now;
+        return seconds;
+    }
+
+private:
+    Clock::time_point last;
 };

@@ -1,4 +1,4 @@
-// The keys: admission by the referee, then each key's action.
+// The keys: each key's action, admitted or refused by the referee, then carried out.
 #include "app/keyboard.h"
 
 #include <GL/freeglut.h>
@@ -11,11 +11,6 @@
 #include "app/shot.h"
 #include "render/camera.h"
 #include "render/cue.h"
-
-static_assert(SPECIAL_KEY_F1 == GLUT_KEY_F1 && SPECIAL_KEY_F8 == GLUT_KEY_F8 &&
-                  SPECIAL_KEY_F9 == GLUT_KEY_F9 && SPECIAL_KEY_F10 == GLUT_KEY_F10 &&
-                  SPECIAL_KEY_F11 == GLUT_KEY_F11,
-              "the referee's key codes are GLUT's");
 
 namespace {
 constexpr double ZOOM_STEP = 1.0;  // world units per press
@@ -44,8 +39,8 @@ void aimOrView(int key, double step) {
 // leave the table for good. A cue ball in a pocket is not struck: below the table only its own
 // slowing down would stop it, and the shot would run on long after the table came to rest.
 void fixedPowerShot(double power) {
-    if (balls[0]->pocketed) return;
-    if (referee.isPlacingCueBall() && !placeCueBall()) return;
+    if (game.balls[0].pocketed) return;
+    if (game.referee.isPlacingCueBall() && !placeCueBall()) return;
     strikeCueBall(power);
 }
 
@@ -60,42 +55,63 @@ double arrowStep(int modifiers) {
 }
 } // namespace
 
+bool keyAction(unsigned char key, Action& action) {
+    switch (key) {
+    case KEY_ENTER: action = Action::PlaceBall; return true;
+    case KEY_ESCAPE: action = Action::Quit; return true;
+    case KEY_SPACE: action = Action::Charge; return true;
+    case 'z':
+    case 'x': action = Action::Zoom; return true;
+    default: return false;
+    }
+}
+
+Action specialKeyAction(int key) {
+    if (key >= GLUT_KEY_F1 && key <= GLUT_KEY_F8) return Action::Strike;
+    if (isArrow(key)) {
+        if (game.referee.isPlacingCueBall()) return Action::MoveBall;
+        return key == GLUT_KEY_LEFT || key == GLUT_KEY_RIGHT ? Action::Aim : Action::View;
+    }
+    switch (key) {
+    case GLUT_KEY_F9: return Action::Respot;
+    case GLUT_KEY_F10: return Action::NewGame;
+    case GLUT_KEY_F11: return Action::ClearTable;
+    default: return Action::Redraw;
+    }
+}
+
 void keyboard(unsigned char key, int, int) {
-    if (key == KEY_SPACE) {
-        pressSpace(referee.keyAllowed(key));
+    Action action;
+    if (!keyAction(key, action)) return;
+    const bool admitted = game.referee.allows(action);
+    if (action == Action::Charge) {
+        pressSpace(admitted);
         return;
     }
-    if (!referee.keyAllowed(key)) return;
-    switch (key) {
-    case KEY_ENTER:
-        if (referee.isPlacingCueBall()) placeCueBall();
+    if (!admitted) return;
+    switch (action) {
+    case Action::PlaceBall:
+        if (game.referee.isPlacingCueBall()) placeCueBall();
         break;
-    case KEY_ESCAPE: std::exit(0);
-    case 'x': zoom(ZOOM_STEP); break;
-    case 'z': zoom(-ZOOM_STEP); break;
-    default: break;
+    case Action::Quit: std::exit(0);
+    default: zoom(key == 'x' ? ZOOM_STEP : -ZOOM_STEP); break;
     }
 }
 
 void special(int key, int, int) {
-    if (!referee.specialKeyAllowed(key)) return;
-    if (key >= SPECIAL_KEY_F1 && key <= SPECIAL_KEY_F8) {
-        fixedPowerShot(FIXED_POWERS[key - SPECIAL_KEY_F1]); // simulationIdle redraws every frame
+    const Action action = specialKeyAction(key);
+    if (!game.referee.allows(action)) return;
+    switch (action) {
+    case Action::Strike:
+        fixedPowerShot(FIXED_POWERS[key - GLUT_KEY_F1]); // playFrame redraws every frame
         return;
-    }
-    switch (key) {
-    case SPECIAL_KEY_F9: respotCueBall(); return;
-    case SPECIAL_KEY_F10: newGame(); return;
-    case SPECIAL_KEY_F11: clearTable(); return;
+    case Action::Respot: respotCueBall(); return;
+    case Action::NewGame: newGame(); return;
+    case Action::ClearTable: clearTable(); return;
+    case Action::MoveBall: moveCueBall(key, arrowStep(glutGetModifiers())); break;
+    case Action::Aim:
+    case Action::View: aimOrView(key, arrowStep(glutGetModifiers())); break;
     default: break;
-    }
-    if (isArrow(key)) {
-        const double step = arrowStep(glutGetModifiers());
-        if (referee.isPlacingCueBall()) {
-            moveCueBall(key, step);
-        } else {
-            aimOrView(key, step);
-        }
     }
     postRedisplay();
 }
@@ -106,8 +122,8 @@ void turnAim(double degrees) {
 }
 
 void newGame() {
-    for (int i = 0; i < BALL_COUNT; ++i) balls[i]->reset(rack[i].position);
-    referee.reset();
+    game.newGame();
+    refusalShown();
     camera->setOrbit(START_DISTANCE, START_AZIMUTH, START_ELEVATION, 0.0, 1.0, 0.0);
     cue->resetAim(START_CUE_ANGLE, START_CUE_ELEVATION);
     endCharge();
@@ -118,11 +134,6 @@ void newGame() {
 }
 
 void clearTable() {
-    for (int i = 1; i < BALL_COUNT; ++i) {
-        Ball& ball = *balls[i];
-        if (ball.number == 8) continue;
-        if (!ball.pocketed) referee.ballPocketed(ball.number); // judged at the end of the next shot
-        ball.pocketed = true;
-    }
+    game.clearTable();
     postRedisplay();
 }

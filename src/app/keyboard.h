@@ -1,5 +1,16 @@
-// The keys: what each play state admits, and the actions of the ordinary and special keys.
+// The keys: the action each asks for, admitted or refused by the referee, and carried out.
 #pragma once
+
+#include "sim/referee.h"
+
+constexpr unsigned char KEY_ENTER = 13;
+constexpr unsigned char KEY_ESCAPE = 27;
+constexpr unsigned char KEY_SPACE = ' ';
+
+// The action of an ordinary key; false for a key that has none.
+bool keyAction(unsigned char key, Action& action);
+// The action of a GLUT special key; the arrows move the ball in hand on the placement screen.
+Action specialKeyAction(int key);
 
 // GLUT keyboard callback: Enter places the cue ball, Escape quits, the space bar charges the
 // shot, "z" and "x" zoom. Keys the play state does not admit are dropped without a redraw.

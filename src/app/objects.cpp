@@ -1,14 +1,16 @@
 // The program-wide objects, in the order start-up creates them.
 #include "app/objects.h"
 
+#include "app/placement.h"
+
+Game game;
 Room* room = nullptr;
 Camera* camera = nullptr;
 Light* light = nullptr;
-Ball* balls[BALL_COUNT] = {};
-Table* table = nullptr;
 Cue* cue = nullptr;
 TextureFont* font = nullptr;
-Referee referee;
+TableArt tableArt;
+RenderToggles toggles;
 ConsoleContacts contactLines;
 bool computerPlays[2] = {false, false};
 
@@ -16,6 +18,7 @@ int windowWidth = 0;
 int windowHeight = 0;
 
 SceneView sceneView() {
-    return {room,     camera, light,       balls,        table,        cue,
-            &referee, font,   windowWidth, windowHeight, computerPlays};
+    return {room,         camera,  light,         &game,
+            &tableArt,    cue,     font,          windowWidth,
+            windowHeight, toggles, computerPlays, placementRefused()};
 }

@@ -3,37 +3,26 @@
 
 #include <GL/freeglut.h>
 
+#include <algorithm>
+
 #include "app/objects.h"
 #include "app/shell.h"
 #include "app/shot.h"
-#include "sim/table.h"
 
 namespace {
-constexpr double MOVE_PER_STEP = 0.5; // world units per degree of arrow step
+bool refused = false; // the last spot was refused and the refusal is still to be shown
 
-// The ball's centre stays a radius inside the cushions: the playing area's half sizes are
-// halved in integers, as the table holds them.
-void clampToPlayingArea(Vec3& p) {
-    const double zMax = table->length / 2 - 1.0;
-    const double xMax = table->width / 2 - 1.0;
-    if (p.z > zMax) p.z = zMax;
-    if (p.z < -zMax) p.z = -zMax;
-    if (p.x > xMax) p.x = xMax;
-    if (p.x < -xMax) p.x = -xMax;
-}
-
-bool touchesBallInPlay(const Ball& cueBall) {
-    for (int i = 1; i < BALL_COUNT; ++i) {
-        if (cueBall.overlaps(*balls[i])) return true;
-    }
-    return false;
+// The ball's centre stays within the area where the game places it.
+void clampToFreeArea(Vec3& p) {
+    p.x = std::clamp(p.x, -FREE_HALF_WIDTH, FREE_HALF_WIDTH);
+    p.z = std::clamp(p.z, -FREE_HALF_LENGTH, FREE_HALF_LENGTH);
 }
 } // namespace
 
 // On the overhead screen up is -x and right is -z.
 void moveCueBall(int key, double step) {
     const double d = step * MOVE_PER_STEP;
-    Vec3& p = balls[0]->position;
+    Vec3& p = game.balls[0].position;
     switch (key) {
     case GLUT_KEY_LEFT: p.z += d; break;
     case GLUT_KEY_UP: p.x -= d; break;
@@ -41,35 +30,24 @@ void moveCueBall(int key, double step) {
     case GLUT_KEY_DOWN: p.x += d; break;
     default: break;
     }
-    clampToPlayingArea(p);
+    clampToFreeArea(p);
     postRedisplay();
 }
 
 bool placeCueBall() {
-    Ball& cueBall = *balls[0];
-    cueBall.position.y = RESTING_HEIGHT;
-    if (touchesBallInPlay(cueBall)) {
-        cueBall.position.y = PLACING_HEIGHT;
-        referee.placementRejected = true;
-        postRedisplay();
-        return false;
-    }
-    referee.resumeAiming();
-    followCueBall();
+    const Vec3 spot = game.balls[0].position;
+    refused = !game.placeCueBall(spot.x, spot.z);
+    if (!refused) followCueBall();
     postRedisplay();
-    return true;
+    return !refused;
 }
 
+bool placementRefused() { return refused; }
+
+void refusalShown() { refused = false; }
+
 void respotCueBall() {
-    const float* spot = rack[0].position;
-    // Re-spotted into a ball that lies there, the cue ball would start the next shot inside it.
-    if (touchesBallInPlay(Ball(rack[0].radius, spot[0], spot[1], spot[2]))) return;
-    Ball& cueBall = *balls[0];
-    cueBall.pocketed = false;
-    cueBall.position = Vec3(spot[0], spot[1], spot[2]);
-    cueBall.velocity = cueBall.acceleration = cueBall.rotation = Vec3();
-    cueBall.angularVelocity = cueBall.angularAcceleration = Vec3();
+    if (!game.respotCueBall()) return;
     followCueBall();
-    referee.resumeAiming();
     postRedisplay();
 }

@@ -2,12 +2,19 @@
 #pragma once
 
 // Moves the lifted cue ball by half the arrow step the way the arrow points on the overhead
-// screen, kept within the playing area. `key` is a GLUT special-key code.
+// screen, kept within the free area. `key` is a GLUT special-key code.
 void moveCueBall(int key, double step);
-// Lowers the cue ball onto its spot. Returns true when the spot is free: play goes back to
-// aiming. A spot that touches or overlaps a ball in play is refused: the ball is lifted again and
-// the placement screen shows the refusal once.
+// Lowers the cue ball onto its spot under the game's placement rule. Returns true when the spot
+// is free: play goes back to aiming. A refused spot leaves the ball lifted, and the placement
+// screen shows the refusal until the next frame has been drawn.
 bool placeCueBall();
+// Whether the last placement was refused and the refusal not yet drawn.
+bool placementRefused();
+// The frame showing the refusal has been drawn.
+void refusalShown();
 // Puts the cue ball back on its start spot at rest and resumes aiming; does nothing while a ball
 // in play touches or overlaps the spot.
 void respotCueBall();
+
+// World units the ball in hand moves per degree of arrow step.
+constexpr double MOVE_PER_STEP = 0.5;

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "app/objects.h"
+#include "app/placement.h"
 #include "assets/ball_model.h"
 #include "assets/texfont.h"
 #include "render/camera.h"
@@ -15,9 +16,6 @@
 #include "render/overlays.h"
 #include "render/room.h"
 #include "render/scene.h"
-#include "sim/ball.h"
-#include "sim/referee.h"
-#include "sim/table.h"
 
 void (*postRedisplay)() = glutPostRedisplay;
 void (*swapBuffers)() = glutSwapBuffers;
@@ -27,20 +25,12 @@ constexpr const char* FONT_FILE = "Data/default.txf";
 constexpr float LIGHT_COLOUR[4] = {1.0f, 1.0f, 1.0f, 1.0f};
 constexpr float LIGHT_POSITION[4] = {0.0f, 22.0f, 0.0f, 1.0f}; // 22 units above the centre
 constexpr float LIGHT_DIRECTION[3] = {0.0f, -1.0f, 0.0f};
-constexpr float TABLE_POSITION[3] = {0.0f, 0.0f, 0.0f};
 constexpr float CUE_DIFFUSE[4] = {0.33f, 0.33f, 0.0f, 1.0f};
 constexpr float CUE_SPECULAR[4] = {1.0f, 1.0f, 1.0f, 1.0f};
 constexpr float CUE_SHININESS = 100.0f;
 constexpr double FIELD_OF_VIEW = 45.0; // degrees, vertical
 constexpr double NEAR_PLANE = 1.0;     // world units
 constexpr double FAR_PLANE = 400.0;    // world units
-
-void createBalls() {
-    for (int row = 0; row < BALL_COUNT; ++row) {
-        const RackEntry& r = rack[row];
-        balls[row] = new Ball(r.number, r.radius, r.position, r.diffuse, r.specular, &r.shininess);
-    }
-}
 
 void setFixedGlState() {
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
@@ -64,37 +54,29 @@ void loadFont(const char* fileName) {
 }
 
 void init() {
-    installDrawingOperations(&glDrawingOperations());
     room = new Room();
     room->loadTexture();
     const float* cueStart = rack[0].position;
     camera = new Camera(cueStart[0], cueStart[1], cueStart[2], START_DISTANCE, START_AZIMUTH,
                         START_ELEVATION, 0.0, 1.0, 0.0);
     light = new Light(GL_LIGHT0, LIGHT_COLOUR, LIGHT_POSITION, LIGHT_DIRECTION, 90.0f);
-    createBalls();
     loadBallModel("Data/ball.obj");
-    for (Ball* ball : balls) ball->loadTexture();
-    table = new Table(TABLE_LENGTH, TABLE_WIDTH, TABLE_POSITION, TABLE_DIFFUSE, TABLE_SPECULAR,
-                      &TABLE_SHININESS);
-    table->loadTexture();
+    tableArt = loadTableArt();
     cue = new Cue(cueStart, 1.0, 50.0, START_CUE_ANGLE, START_CUE_ELEVATION, CUE_DIFFUSE,
                   CUE_SPECULAR, &CUE_SHININESS);
     loadFont(FONT_FILE);
     setFixedGlState();
     setLightModel();
     light->enable();
-    shadowMatrix(feltShadowMatrix, LIGHT_POSITION, feltPlane);
-    shadowMatrix(railShadowMatrix, LIGHT_POSITION, railPlane);
-    referee.setCueBall(balls[0]);
-    referee.gameOverScratchHandler = centreCameraOnTable;
     std::fflush(stdout); // the loaders' messages reach a pipe before the first frame
 }
 
 void display() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     const SceneView view = sceneView();
-    if (referee.isPlacingCueBall()) {
+    if (game.referee.isPlacingCueBall()) {
         drawPlacementScreen(view);
+        refusalShown();
     } else {
         drawScene(view, PASS_MAIN_VIEW);
         // Software GL (Mesa's llvmpipe) makes every draw after a large queued scene slow; the
@@ -119,9 +101,9 @@ void reshape(int width, int height) {
 }
 
 void menu(int value) {
-    if (value == MENU_TOGGLE_LIGHTING) lightingEnabled = !lightingEnabled;
-    if (value == MENU_TOGGLE_SHADOWS) shadowsEnabled = !shadowsEnabled;
-    if (value == MENU_TOGGLE_TEXTURING) texturingEnabled = !texturingEnabled;
+    if (value == MENU_TOGGLE_LIGHTING) toggles.lighting = !toggles.lighting;
+    if (value == MENU_TOGGLE_SHADOWS) toggles.shadows = !toggles.shadows;
+    if (value == MENU_TOGGLE_TEXTURING) toggles.texturing = !toggles.texturing;
     postRedisplay();
 }
 
@@ -133,9 +115,4 @@ void createMenu() {
     glutCreateMenu(menu);
     for (const MenuEntry& entry : MENU_ENTRIES) glutAddMenuEntry(entry.label, entry.value);
     glutAttachMenu(GLUT_RIGHT_BUTTON);
-}
-
-void centreCameraOnTable() {
-    camera->setTarget(0.0, 0.0, 0.0);
-    postRedisplay();
 }

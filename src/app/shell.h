@@ -24,8 +24,6 @@ void display();
 void reshape(int width, int height);
 // 0 toggles lighting, 1 shadows, 2 texturing; every value ends with a redisplay request.
 void menu(int value);
-// Installed on the referee: a game lost or won on a scratch turns the view to the table's centre.
-void centreCameraOnTable();
 
 // Menu values.
 constexpr int MENU_TOGGLE_LIGHTING = 0;

@@ -4,16 +4,16 @@
 #include <GL/freeglut.h>
 
 #include "app/frame_timer.h"
+#include "app/keyboard.h"
 #include "app/objects.h"
 #include "app/shell.h"
 #include "app/sound.h"
 #include "render/camera.h"
 #include "render/cue.h"
-#include "sim/simulation.h"
-#include "sim/strike.h"
 
 namespace {
 IdleCallback currentIdle = nullptr;
+FrameTimer frameTimer; // the frames of the shot under way
 
 // The space bar as the player holds it. Repeats of a held key arrive as key-downs, so a charge
 // grows only from a press made while charging is admitted: a key still held from a shot that
@@ -61,7 +61,7 @@ void releaseSpace(bool admitted) {
 }
 
 void keyboardUp(unsigned char key, int, int) {
-    if (key == KEY_SPACE) releaseSpace(referee.keyAllowed(key));
+    if (key == KEY_SPACE) releaseSpace(game.referee.allows(Action::Charge));
 }
 
 // The cue moves forward a tenth of its draw-back per frame however long a frame takes, so the
@@ -77,32 +77,34 @@ void strokeIdle() {
 
 void strikeCueBall(double power) {
     endCharge();
-    strikeBall(*balls[0], cue->angle, power);
+    game.strike(cue->angle, power);
     shotSounds.strike(power);
     cue->visible = false;
-    FrameTimer::start();
-    referee.startShot();
+    frameTimer.start();
     installIdle(simulationIdle);
 }
 
-void simulationIdle() {
-    const double seconds = FrameTimer::elapsedSeconds();
+void simulationIdle() { playFrame(frameTimer.lap()); }
+
+void playFrame(double seconds) {
     shotSounds.advance(seconds); // the frame's contacts are heard as it is shown, at its end
-    simulate(balls, *table, referee, shotSounds, seconds);
+    game.playFrame(seconds, shotSounds);
     // The frame's contact lines reach a pipe or a file as they happen, not when the game ends.
     contactLines.endFrame();
     postRedisplay();
-    if (!allBallsAtRest(balls)) return;
-    referee.endShot();
-    if (!referee.isGameOver()) {
+    if (!game.atRest()) return;
+    const ShotOutcome outcome = game.endShot();
+    if (!outcome.gameOver) {
         followCueBall();
         cue->visible = true;
+    } else if (outcome.scratched) {
+        camera->setTarget(0.0, 0.0, 0.0); // the cue ball is off the table: look at its centre
     }
     installIdle(nullptr);
 }
 
 void followCueBall() {
-    const Vec3& spot = balls[0]->position;
+    const Vec3& spot = game.balls[0].position;
     camera->setTarget(spot.x, spot.y, spot.z);
     cue->setPosition(spot.x, spot.y, spot.z);
 }

@@ -21,9 +21,12 @@ void keyboardUp(unsigned char key, int x, int y);
 void strokeIdle();
 // Sets the cue ball rolling along the aim at `power` units/s and starts the shot's playback.
 void strikeCueBall(double power);
-// Idle callback while the balls run: simulates the measured frame time; once every ball is
-// exactly at rest, hands the shot to the referee and brings the camera and cue to the cue ball.
+// Idle callback while the balls run: plays a frame of the time measured since the last one.
 void simulationIdle();
+// One frame of `seconds` of the shot, heard and printed; once every ball is exactly at rest the
+// referee judges the shot and the camera and the cue come to the cue ball (or, after a game
+// lost on a scratch, to the table's centre).
+void playFrame(double seconds);
 // Points the camera and the cue at the cue ball where it lies.
 void followCueBall();
 

@@ -4,18 +4,20 @@
 #include "assets/ball_model.h"
 #include "render/material.h"
 #include "render/object_draw.h"
+#include "render/scene_object.h"
 #include "sim/ball.h"
 
 namespace {
 constexpr float WHITE[4] = {1.0f, 1.0f, 1.0f, 1.0f};
 } // namespace
 
-void drawBall(const Ball& ball, bool lighting, bool texturing, int passFlags) {
+void drawBall(const Ball& ball, const RackEntry& look, unsigned int texture, bool lighting,
+              bool texturing, int passFlags) {
     if (ball.pocketed) return; // no ball, no shadow
     // White under the texture lets the texture's own colours through.
-    if (lighting) enableLitMaterial(texturing ? WHITE : ball.diffuse, ball.specular, ball.shininess);
-    if (texturing) enableTexture(ball.textureId, lighting);
-    glColor4fv((passFlags & PASS_SHADOW) ? SHADOW_COLOUR : ball.diffuse);
+    if (lighting) enableLitMaterial(texturing ? WHITE : look.diffuse, look.specular, look.shininess);
+    if (texturing) enableTexture(texture, lighting);
+    glColor4fv((passFlags & PASS_SHADOW) ? SHADOW_COLOUR : look.diffuse);
     glPushMatrix();
     const Vec3& p = ball.position;
     glTranslatef(float(p.x), float(p.y), float(p.z));

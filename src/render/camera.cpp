@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "sim/scene_object.h"
+#include "render/scene_object.h"
 
 Camera::Camera(double targetX_, double targetY_, double targetZ_, double distance_,
                double azimuth_, double elevation_, double upX_, double upY_, double upZ_)

@@ -15,7 +15,7 @@ constexpr int CONE_STACKS = 10;
 Cue::Cue(const float* position_, double tipGap_, double cueLength_, double angle_,
          double elevation_, const float* diffuse_, const float* specular_,
          const float* shininess_)
-    : SceneObject(1.0, position_, diffuse_, specular_, shininess_), tipGap(tipGap_),
+    : SceneObject(position_, diffuse_, specular_, shininess_), tipGap(tipGap_),
       cueLength(cueLength_), angle(angle_), elevation(elevation_) {}
 
 void Cue::resetAim(double angle_, double elevation_) {
@@ -33,7 +33,7 @@ void Cue::addAngles(double dAngle, double dElevation) {
 
 void Cue::setPosition(double x, double y, double z) { position = Vec3(x, y, z); }
 
-void Cue::draw(bool lighting, bool, bool, int passFlags) {
+void Cue::draw(bool lighting, bool, bool, int passFlags) const {
     if (!visible || (passFlags & PASS_PLACEMENT_VIEW)) return;
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_LIGHTING);

@@ -1,7 +1,7 @@
 // Cue: the stick's aim, tilt and draw-back, and its drawing as two overlapping cones.
 #pragma once
 
-#include "sim/scene_object.h"
+#include "render/scene_object.h"
 
 class Cue final : public SceneObject {
 public:
@@ -25,7 +25,7 @@ public:
 
     // Not drawn while hidden or on the placement screen (the scene leaves it out once the game
     // is over).
-    void draw(bool lighting, bool shadows, bool texturing, int passFlags) override;
+    void draw(bool lighting, bool shadows, bool texturing, int passFlags) const override;
 };
 
 // World units of tip travel per unit of pull: a full pull of 100 sets the tip 13.33 back.

@@ -3,7 +3,7 @@
 
 #include <GL/freeglut.h>
 
-#include "sim/scene_object.h"
+#include "render/scene_object.h"
 
 namespace {
 constexpr float SPOT_CUTOFF = 60.0f;  // degrees from the straight-down axis
@@ -18,6 +18,19 @@ Light::Light(GLenum lightId_, const float* colour_, const float* lightPosition_,
     for (int i = 0; i < 4; ++i) colour[i] = colour_[i];
     for (int i = 0; i < 4; ++i) lightPosition[i] = lightPosition_[i];
     for (int i = 0; i < 3; ++i) spotDirection[i] = spotDirection_[i];
+    shadowMatrix(feltShadow, lightPosition, FELT_PLANE);
+    shadowMatrix(railShadow, lightPosition, RAIL_PLANE);
+}
+
+const float FELT_PLANE[4] = {0.0f, 1.0f, 0.0f, 0.0f};
+const float RAIL_PLANE[4] = {0.0f, 1.0f, 0.0f, -1.0f};
+
+void shadowMatrix(float out[16], const float light[4], const float plane[4]) {
+    float dot = 0.0f;
+    for (int i = 0; i < 4; ++i) dot += plane[i] * light[i];
+    for (int j = 0; j < 4; ++j) {
+        for (int i = 0; i < 4; ++i) out[4 * j + i] = (i == j ? dot : 0.0f) - light[i] * plane[j];
+    }
 }
 
 void setLightModel() {

@@ -10,6 +10,10 @@ public:
     float lightPosition[4]; // homogeneous world position, world units
     float spotDirection[3]; // unit vector
     float spotCutoff;     // degrees; recorded only, the cone is always 60 degrees
+    // Column-major projections from the light onto the felt (y = 0) and the rail tops (y = 1),
+    // where the balls and the cue cast their shadows.
+    float feltShadow[16];
+    float railShadow[16];
 
     Light(GLenum lightId, const float* colour, const float* lightPosition,
           const float* spotDirection, float spotCutoff);
@@ -25,4 +29,11 @@ public:
 
 // Global ambient and local viewer.
 void setLightModel();
+
+extern const float FELT_PLANE[4]; // (0, 1, 0, 0): y = 0
+extern const float RAIL_PLANE[4]; // (0, 1, 0, -1): y = 1
+
+// Fills out with the matrix that maps a point X to dot(plane, light) X - light (plane . X):
+// the point where the ray from the light through X meets the plane.
+void shadowMatrix(float out[16], const float light[4], const float plane[4]);
 

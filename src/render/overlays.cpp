@@ -9,7 +9,6 @@
 #include "assets/texfont.h"
 #include "render/scene.h"
 #include "sim/referee.h"
-#include "sim/scene_object.h"
 
 const float WHITE[3] = {1.0f, 1.0f, 1.0f};
 const float YELLOW[3] = {1.0f, 1.0f, 0.0f};
@@ -218,7 +217,7 @@ void setOverheadProjection(int width, int height) {
 
 void drawOverlays(const SceneView& view) {
     const int w = view.width, h = view.height;
-    const Referee& referee = *view.referee;
+    const Referee& referee = view.game->referee;
     glClear(GL_DEPTH_BUFFER_BIT);
     glViewport(3 * w / 4, 3 * h / 4, w / 4, h / 4);
     withOverheadProjection(view, [&] {
@@ -233,13 +232,11 @@ void drawOverlays(const SceneView& view) {
 }
 
 void drawPlacementScreen(const SceneView& view) {
-    Referee& referee = *view.referee;
+    const Referee& referee = view.game->referee;
     withOverheadProjection(view, [&] {
         drawScene(view, PASS_PLACEMENT_VIEW);
-        if (referee.placementRejected) {
+        if (view.placementRefused)
             drawTextBlock(view, placementRejectedBlock(view.width, view.height));
-            referee.placementRejected = false;
-        }
         drawTextBlock(view, placementHelpBlock(referee, view.width, view.height));
     });
 }

@@ -48,5 +48,6 @@ void setOverheadProjection(int width, int height);
 // The second half of the normal frame: the inset, the status panel, the banner once the game is
 // over, and the aiming help.
 void drawOverlays(const SceneView& view);
-// The whole frame while the cue ball is in hand; shows a refusal once and clears it.
+// The whole frame while the cue ball is in hand, with the refusal of the last spot when the view
+// has one.
 void drawPlacementScreen(const SceneView& view);

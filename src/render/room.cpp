@@ -55,7 +55,7 @@ void drawFloor() {
 
 Room::Room() { std::strcpy(textureFile, "Data/brickwall.bmp"); }
 
-void Room::draw(bool lighting, bool, bool texturing, int passFlags) {
+void Room::draw(bool lighting, bool, bool texturing, int passFlags) const {
     if (!(passFlags & PASS_MAIN_VIEW)) return;
     if (lighting) {
         enableLitMaterial(texturing ? WALL_UNDER_TEXTURE : WALL_PLAIN, ROOM_SPECULAR,

@@ -10,6 +10,10 @@
 #include "sim/table.h"
 
 namespace {
+// The felt: green with a soft sheen.
+constexpr float FELT_DIFFUSE[4] = {0.0f, 0.75f, 0.0f, 1.0f};
+constexpr float FELT_SPECULAR[4] = {0.75f, 0.75f, 0.75f, 1.0f};
+constexpr float FELT_SHININESS = 75.0f;
 constexpr float FELT_UNDER_TEXTURE[4] = {1.0f, 1.0f, 1.0f, 0.5f};
 constexpr float CUSHION_UNDER_TEXTURE[4] = {0.75f, 0.75f, 0.75f, 0.5f};
 constexpr float CUSHION_GREEN[4] = {0.0f, 0.5f, 0.0f, 1.0f};
@@ -282,7 +286,8 @@ void drawInsetBackdrop(float w, float l) {
 }
 } // namespace
 
-void drawTable(const Table& table, bool lighting, bool texturing, int passFlags) {
+void drawTable(const Table& table, unsigned int feltTexture, bool lighting, bool texturing,
+               int passFlags) {
     const int width = table.width, length = table.length;
     const bool firstHalf = passFlags & PASS_STENCIL_MARK;
     if (passFlags & PASS_INSET_VIEW) {
@@ -290,11 +295,11 @@ void drawTable(const Table& table, bool lighting, bool texturing, int passFlags)
         drawInsetBackdrop(float(width) / 2, float(length) / 2);
     }
     if (lighting) {
-        enableLitMaterial(texturing ? FELT_UNDER_TEXTURE : table.diffuse, table.specular,
-                          table.shininess);
+        enableLitMaterial(texturing ? FELT_UNDER_TEXTURE : FELT_DIFFUSE, FELT_SPECULAR,
+                          FELT_SHININESS);
     }
-    if (texturing) enableTexture(table.textureId, lighting);
-    glColor4fv(table.diffuse);
+    if (texturing) enableTexture(feltTexture, lighting);
+    glColor4fv(FELT_DIFFUSE);
     if (firstHalf) {
         drawFirstHalf(width, length);
         glDisable(GL_STENCIL_TEST);

@@ -1,7 +1,7 @@
 // Balls: the rack, motion between contacts, and ball-to-ball prediction and impulses.
 #include "sim/ball.h"
 
-#include <cstdio>
+#include <algorithm>
 
 // Five rows of object balls behind the foot spot, each row sqrt(3) further towards -z.
 const RackEntry rack[BALL_COUNT] = {
@@ -23,20 +23,25 @@ const RackEntry rack[BALL_COUNT] = {
     {13, 1, {4, 1, -28.928204f}, {0, 0.3f, 0.3f, 1}, {1, 1, 1, 1}, 100},
 };
 
-Ball::Ball(float number_, float radius_, const float* position_, const float* diffuse_,
-           const float* specular_, const float* shininess_)
-    : SceneObject(1.0, position_, diffuse_, specular_, shininess_),
-      number(static_cast<int>(number_)), radius(radius_) {
-    std::snprintf(textureFile, sizeof textureFile, "Data/ball%d.bmp", number);
-}
+Ball::Ball(const RackEntry& row)
+    : number(static_cast<int>(row.number)), radius(row.radius),
+      position(row.position[0], row.position[1], row.position[2]) {}
 
-Ball::Ball(float radius_, float x, float y, float z) : SceneObject(1.0, x, y, z), radius(radius_) {}
+Ball::Ball(float radius_, float x, float y, float z) : radius(radius_), position(x, y, z) {}
 
 void Ball::reset(const float* position_) {
     pocketed = false;
     position = Vec3(position_[0], position_[1], position_[2]);
     velocity = acceleration = rotation = angularVelocity = angularAcceleration = Vec3();
     setIdentity(orientation);
+}
+
+bool Ball::operator==(const Ball& o) const {
+    return number == o.number && radius == o.radius && mass == o.mass &&
+           pocketed == o.pocketed && position == o.position && velocity == o.velocity &&
+           acceleration == o.acceleration && rotation == o.rotation &&
+           angularVelocity == o.angularVelocity && angularAcceleration == o.angularAcceleration &&
+           std::equal(orientation, orientation + 16, o.orientation);
 }
 
 bool Ball::overlaps(const Ball& other) const {
@@ -122,9 +127,4 @@ void Ball::foldRotation() {
 void Ball::stop() {
     velocity = acceleration = angularVelocity = angularAcceleration = Vec3();
     foldRotation();
-}
-
-void Ball::draw(bool lighting, bool shadows, bool texturing, int passFlags) {
-    if (DrawingOperations* operations = installedDrawingOperations())
-        operations->drawBall(*this, lighting, shadows, texturing, passFlags);
 }

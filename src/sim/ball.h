@@ -1,7 +1,7 @@
 // Ball: one of the sixteen pool balls, or a short-lived probe standing for a corner or pocket.
 #pragma once
 
-#include "sim/scene_object.h"
+#include "sim/vec3.h"
 
 // One row of the rack: number, radius, position xyz, diffuse rgba, specular rgba, shininess.
 struct RackEntry {
@@ -20,16 +20,25 @@ constexpr double BALL_RADIUS = 1.0;               // world units
 constexpr double BALL_DIAMETER = 2 * BALL_RADIUS; // world units: between touching centres
 extern const RackEntry rack[BALL_COUNT];
 
-class Ball final : public SceneObject {
+// A ball as the simulation moves it: a plain value, copied freely by the game and its searches.
+class Ball {
 public:
     int number = 0;              // 0 cue ball, 1..15 object balls
     double radius = BALL_RADIUS; // world units
+    double mass = 1.0;           // mass units
     bool pocketed = false;
+    Vec3 position;             // world units
+    Vec3 velocity;             // units/s
+    Vec3 acceleration;         // units/s^2
+    Vec3 rotation;             // rad, axis times angle not yet folded into orientation
+    Vec3 angularVelocity;      // rad/s
+    Vec3 angularAcceleration;  // rad/s^2
+    float orientation[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}; // column-major
 
     Ball() = default;
-    Ball(float number, float radius, const float* position, const float* diffuse,
-         const float* specular, const float* shininess);
-    // A probe: no number, material, orientation or texture; never drawn.
+    // The ball of a rack row, at rest on its spot.
+    explicit Ball(const RackEntry& row);
+    // A probe: no number; stands for a spot or a point of the table.
     Ball(float radius, float x, float y, float z);
 
     void reset(const float* position);
@@ -49,7 +58,8 @@ public:
     // Puts the ball exactly at rest, its rotation folded into its orientation.
     void stop();
 
-    void draw(bool lighting, bool shadows, bool texturing, int passFlags) override;
+    bool operator==(const Ball& other) const;
+    bool operator!=(const Ball& other) const { return !(*this == other); }
 };
 
 // Contact time of two spheres whose centres are d apart, closing at relative velocity w

@@ -1,12 +1,7 @@
 // The eight-ball referee: groups, turns, ball in hand, winning and losing, and the key filter.
 #include "sim/referee.h"
 
-#include "sim/ball.h"
-
-Referee::Referee() {
-    reset();
-    gameOverScratchHandler = nullptr;
-}
+Referee::Referee() { reset(); }
 
 BallGroup Referee::groupOf(int ballNumber) {
     if (ballNumber >= 1 && ballNumber <= 7) return BallGroup::Solids;
@@ -21,11 +16,10 @@ void Referee::reset() {
     stripesRemaining = 7;
     solidsRemaining = 7;
     eightPocketed = cuePocketed = won = lost = false;
+    winner = 0;
     playState = PlayState::Aiming;
     for (PlayerRecord& player : players) player = PlayerRecord();
 }
-
-void Referee::setCueBall(Ball* ball) { cueBall = ball; }
 
 void Referee::startShot() { playState = PlayState::Shooting; }
 
@@ -46,15 +40,22 @@ void Referee::ballPocketed(int ballNumber) {
         players[1].onEightBall = true;
 }
 
-void Referee::endShot() {
+ShotOutcome Referee::endShot() {
+    ShotOutcome outcome;
+    outcome.scratched = cuePocketed;
     // Both groups cleared before either was assigned: the eight is the only ball left to play
     // for, so whoever pots it cleanly wins, as on a table whose groups are assigned.
     if (isOpenTable() && solidsRemaining == 0 && stripesRemaining == 0)
         players[0].onEightBall = players[1].onEightBall = true;
     updateTableState();
-    if (checkLost() || checkWon()) return;
-    if (!keepsTurn()) switchPlayer();
-    nextTurn();
+    if (!checkLost() && !checkWon()) {
+        if (!keepsTurn()) switchPlayer();
+        nextTurn();
+    }
+    outcome.ballInHand = isPlacingCueBall();
+    outcome.gameOver = isGameOver();
+    outcome.winner = outcome.gameOver ? winner : -1;
+    return outcome;
 }
 
 void Referee::updateTableState() {
@@ -113,7 +114,6 @@ void Referee::nextTurn() {
 void Referee::endGame() {
     playState = PlayState::GameOver;
     winner = (won ? currentPlayerNumber() : otherPlayerNumber()) - 1;
-    if (cuePocketed && gameOverScratchHandler) gameOverScratchHandler();
 }
 
 bool Referee::isOpenTable() const {
@@ -140,39 +140,31 @@ bool Referee::isGameOver() const { return playState == PlayState::GameOver; }
 bool Referee::isPlacingCueBall() const { return playState == PlayState::PlacingCueBall; }
 void Referee::resumeAiming() { playState = PlayState::Aiming; }
 
-void Referee::giveBallInHand() {
-    playState = PlayState::PlacingCueBall;
-    if (!cueBall) return;
-    cueBall->position = Vec3(0.0, PLACING_HEIGHT, 0.0); // above the table centre, for placement to move
-    cueBall->pocketed = false;
+void Referee::giveBallInHand() { playState = PlayState::PlacingCueBall; }
+
+bool Referee::operator==(const Referee& o) const {
+    return stripesRemaining == o.stripesRemaining && solidsRemaining == o.solidsRemaining &&
+           players[0].group == o.players[0].group &&
+           players[0].onEightBall == o.players[0].onEightBall &&
+           players[1].group == o.players[1].group &&
+           players[1].onEightBall == o.players[1].onEightBall &&
+           firstPocketed == o.firstPocketed && tableState == o.tableState &&
+           cuePocketed == o.cuePocketed && eightPocketed == o.eightPocketed &&
+           winner == o.winner && currentPlayer == o.currentPlayer && won == o.won &&
+           lost == o.lost && playState == o.playState;
 }
 
-bool Referee::keyAllowed(unsigned char key) const {
-    const bool zoom = key == 'z' || key == 'x';
+// While the balls roll only the view, the fixed-power keys (which strike the cue ball where it
+// rolls) and F11 act; once the game is over, only a new game or quitting.
+bool Referee::allows(Action action) const {
     switch (playState) {
-    case PlayState::Aiming:
-        return true;
+    case PlayState::Aiming: return action != Action::MoveBall;
     case PlayState::Shooting:
-        return zoom || key == KEY_ESCAPE;
-    case PlayState::PlacingCueBall:
-        return zoom || key == KEY_ESCAPE || key == KEY_ENTER;
-    case PlayState::GameOver:
-        return key == KEY_ESCAPE;
-    default:
-        return false;
-    }
-}
-
-bool Referee::specialKeyAllowed(int key) const {
-    switch (playState) {
-    case PlayState::Aiming:
-    case PlayState::PlacingCueBall:
-        return true;
-    case PlayState::Shooting:
-        return key != SPECIAL_KEY_F9 && key != SPECIAL_KEY_F10;
-    case PlayState::GameOver:
-        return key == SPECIAL_KEY_F10;
-    default:
-        return false;
+        return action == Action::Zoom || action == Action::Quit || action == Action::Strike ||
+               action == Action::ClearTable || action == Action::Aim || action == Action::View ||
+               action == Action::Redraw;
+    case PlayState::PlacingCueBall: return action != Action::Charge;
+    case PlayState::GameOver: return action == Action::Quit || action == Action::NewGame;
+    default: return false;
     }
 }

@@ -1,36 +1,42 @@
 // Referee: the state of one game of eight-ball, the end-of-shot decision and the key filter.
 #pragma once
 
-class Ball;
-
 enum class BallGroup : int { None = 0, Solids = 1, Stripes = 2 };
 enum class PlayState : int { Aiming = 0, Shooting = 1, PlacingCueBall = 2, GameOver = 3 };
 enum class TableState : int { BreakShot = 0, OpenTable = 1, GroupsAssigned = 2 };
 
-// Keys the referee admits or refuses: ASCII codes, and GLUT's special-key codes.
-constexpr unsigned char KEY_ENTER = 13;
-constexpr unsigned char KEY_ESCAPE = 27;
-constexpr unsigned char KEY_SPACE = ' ';
-constexpr int SPECIAL_KEY_F1 = 1;
-constexpr int SPECIAL_KEY_F8 = 8;
-constexpr int SPECIAL_KEY_F9 = 9;
-constexpr int SPECIAL_KEY_F10 = 10;
-constexpr int SPECIAL_KEY_F11 = 11;
-
-// World units: the cue ball in hand hovers at this height, clear of the balls at rest.
-constexpr double PLACING_HEIGHT = 3.0;
+// What a player's key asks of the game. The referee admits each action in some play states only.
+enum class Action {
+    Charge,     // draw the cue back
+    PlaceBall,  // put the ball in hand down where it hovers
+    Zoom,       // the view nearer or further
+    Quit,
+    Strike,     // a shot at a fixed power
+    Respot,     // the cue ball back on its start spot
+    NewGame,
+    ClearTable, // every object ball but the eight pocketed
+    Aim,        // turn the cue and the view
+    View,       // raise or lower the view
+    MoveBall,   // move the ball in hand
+    Redraw,     // any other key: the frame is drawn again
+};
 
 struct PlayerRecord {
     BallGroup group = BallGroup::None;
     bool onEightBall = false; // the player's group is cleared: the eight is theirs
 };
 
+// What a shot decided, for whoever shows the game to act on.
+struct ShotOutcome {
+    bool ballInHand = false; // the next player places the cue ball
+    bool gameOver = false;
+    bool scratched = false;  // the cue ball dropped in the shot
+    int winner = -1;         // index of the winner once the game is over, -1 before
+};
+
+// The eight-ball record of one game: a plain value, copied with the balls it judges.
 class Referee {
 public:
-    // Set by cue-ball placement when a spot is refused; the overlay shows and clears it.
-    bool placementRejected = false;
-    // Called when the game ends with the cue ball in a pocket (the cue ball is then off the table).
-    void (*gameOverScratchHandler)() = nullptr;
     int stripesRemaining = 7;
     int solidsRemaining = 7;
     PlayerRecord players[2];  // player 1 at index 0
@@ -43,20 +49,19 @@ public:
     bool won = false;
     bool lost = false;
     PlayState playState = PlayState::Aiming;
-    Ball* cueBall = nullptr;
 
     Referee();
 
     static BallGroup groupOf(int ballNumber);
 
-    // New game; keeps placementRejected, the handler, winner and cueBall.
+    // A new game, broken by player 1.
     void reset();
-    void setCueBall(Ball* ball);
 
     void startShot();
     void ballPocketed(int ballNumber);
-    // Decides the shot once every ball has stopped and sets the next play state.
-    void endShot();
+    // Decides the shot once every ball has stopped, sets the next play state and says what the
+    // shot decided.
+    ShotOutcome endShot();
 
     bool isOpenTable() const;
     PlayerRecord& currentPlayerRecord();
@@ -73,11 +78,11 @@ public:
     bool isGameOver() const;
     bool isPlacingCueBall() const;
     void resumeAiming();
-    // Lifts the cue ball above the table centre, out of the pockets, for the next player to place.
     void giveBallInHand();
 
-    bool keyAllowed(unsigned char key) const;
-    bool specialKeyAllowed(int key) const; // GLUT special-key code
+    bool allows(Action action) const;
+
+    bool operator==(const Referee& other) const;
 
 private:
     void updateTableState();

@@ -50,24 +50,24 @@ bool pairStaysApart(const Ball& a, const Ball& b, double closingSpeed, double ti
 
 // Strict comparisons: among simultaneous contacts the lower ball index wins, and for one ball
 // its table contact comes before its ball contacts.
-Event earliestContact(Ball* const balls[BALL_COUNT], const Table& table, double dt) {
+Event earliestContact(Ball balls[BALL_COUNT], const Table& table, double dt) {
     Event event;
     event.time = dt;
     double speeds[BALL_COUNT];
     for (int i = 0; i < BALL_COUNT; ++i)
-        speeds[i] = balls[i]->pocketed ? 0.0 : balls[i]->velocity.length();
+        speeds[i] = balls[i].pocketed ? 0.0 : balls[i].velocity.length();
     for (int i = 0; i < BALL_COUNT; ++i) {
-        if (balls[i]->pocketed) continue; // it touches nothing any more
-        if (!staysApart(freeDistance(*balls[i]), speeds[i], event.time)) {
+        if (balls[i].pocketed) continue; // it touches nothing any more
+        if (!staysApart(freeDistance(balls[i]), speeds[i], event.time)) {
             int feature = -1;
-            const double t = table.timeToHit(*balls[i], feature);
+            const double t = table.timeToHit(balls[i], feature);
             if (t >= 0.0 && t < event.time) event = {TABLE_EVENT, t, i, feature};
         }
         for (int j = i + 1; j < BALL_COUNT; ++j) {
-            if (balls[j]->pocketed ||
-                pairStaysApart(*balls[i], *balls[j], speeds[i] + speeds[j], event.time))
+            if (balls[j].pocketed ||
+                pairStaysApart(balls[i], balls[j], speeds[i] + speeds[j], event.time))
                 continue;
-            const double tb = balls[i]->timeToHit(*balls[j]);
+            const double tb = balls[i].timeToHit(balls[j]);
             if (tb >= 0.0 && tb < event.time) event = {BALL_EVENT, tb, i, j};
         }
     }
@@ -85,9 +85,9 @@ double stoppingTime(const Ball& ball) {
 // A ball that comes to rest before the contact must rest at its turning point: advancing it
 // past that point would put it back on the parabola, behind where it stopped. A ball struck at
 // power 0 has no speed but still its deceleration, and stops at once.
-void takeEarlierStop(Ball* const balls[BALL_COUNT], Event& event) {
+void takeEarlierStop(Ball balls[BALL_COUNT], Event& event) {
     for (int i = 0; i < BALL_COUNT; ++i) {
-        const double t = stoppingTime(*balls[i]);
+        const double t = stoppingTime(balls[i]);
         if (t >= 0.0 && t < event.time) event = {STOP_EVENT, t, i, -1};
     }
 }
@@ -119,32 +119,32 @@ Contact ballContact(Ball& a, Ball& b) {
     return contact;
 }
 
-Contact resolveContact(Ball* const balls[BALL_COUNT], const Table& table, const Event& event,
+Contact resolveContact(Ball balls[BALL_COUNT], const Table& table, const Event& event,
                        int contactCounts[BALL_COUNT]) {
-    Ball& ball = *balls[event.ball];
+    Ball& ball = balls[event.ball];
     Contact contact;
     if (event.kind == TABLE_EVENT) {
         contact = tableContact(ball, table, event.other);
     } else {
-        contact = ballContact(ball, *balls[event.other]);
-        countContact(*balls[event.other], contactCounts[event.other]);
+        contact = ballContact(ball, balls[event.other]);
+        countContact(balls[event.other], contactCounts[event.other]);
     }
     countContact(ball, contactCounts[event.ball]);
     return contact;
 }
 } // namespace
 
-int simulate(Ball* const balls[BALL_COUNT], const Table& table, Referee& referee,
+int simulate(Ball balls[BALL_COUNT], const Table& table, Referee& referee,
              ContactHook& hook, double dt) {
     int contacts = 0;
     int contactCounts[BALL_COUNT] = {};
     while (dt > 0.0) {
         Event event = earliestContact(balls, table, dt);
         takeEarlierStop(balls, event);
-        for (int i = 0; i < BALL_COUNT; ++i) balls[i]->advance(event.time);
+        for (int i = 0; i < BALL_COUNT; ++i) balls[i].advance(event.time);
         if (event.kind == NO_EVENT) break;
         if (event.kind == STOP_EVENT) {
-            balls[event.ball]->stop();
+            balls[event.ball].stop();
         } else {
             const Contact contact = resolveContact(balls, table, event, contactCounts);
             if (contact.kind == ContactKind::Pocket) referee.ballPocketed(contact.ball);
@@ -156,21 +156,8 @@ int simulate(Ball* const balls[BALL_COUNT], const Table& table, Referee& referee
     return contacts;
 }
 
-long playShot(Ball* const balls[BALL_COUNT], const Table& table, Referee& referee,
-              ContactHook& hook, double dt, long maxFrames) {
-    referee.startShot();
-    long frames = 0;
-    while (frames < maxFrames) {
-        simulate(balls, table, referee, hook, dt);
-        ++frames;
-        if (allBallsAtRest(balls)) break;
-    }
-    referee.endShot();
-    return frames;
-}
-
-bool allBallsAtRest(const Ball* const balls[BALL_COUNT]) {
+bool allBallsAtRest(const Ball balls[BALL_COUNT]) {
     for (int i = 0; i < BALL_COUNT; ++i)
-        if (balls[i]->velocity.length() > 0.0) return false;
+        if (balls[i].velocity.length() > 0.0) return false;
     return true;
 }

@@ -10,13 +10,8 @@ class Table;
 // Advances every ball of `balls` (rack-row order) by dt seconds on `table`, resolving each
 // contact in time order: `hook` hears each one and the referee each ball that drops. Returns the
 // number of contacts resolved. dt <= 0 changes nothing.
-int simulate(Ball* const balls[BALL_COUNT], const Table& table, Referee& referee,
-             ContactHook& hook, double dt);
+int simulate(Ball balls[BALL_COUNT], const Table& table, Referee& referee, ContactHook& hook,
+             double dt);
 
 // The end-of-shot test: every ball's velocity is exactly zero, pocketed balls included.
-bool allBallsAtRest(const Ball* const balls[BALL_COUNT]);
-
-// Plays a struck shot at a fixed frame time until every ball rests (or after maxFrames frames),
-// then lets the referee judge it. Returns the frames played.
-long playShot(Ball* const balls[BALL_COUNT], const Table& table, Referee& referee,
-              ContactHook& hook, double dt, long maxFrames);
+bool allBallsAtRest(const Ball balls[BALL_COUNT]);

@@ -1,8 +1,6 @@
 // The table's collision features and the contacts of a ball with cushions, corners and pockets.
 #include "sim/table.h"
 
-#include <cstdio>
-
 #include "sim/ball.h"
 
 namespace {
@@ -57,13 +55,6 @@ constexpr TableFeature tableFeatures[tableFeatureCount] = {
     {P, {24.1, 1, -46.1, 0, 0, 0, 3}},
     {C, {19, 1, -44, -19, 1, -44, 0, 0, 1}},
 };
-
-Table::Table(int length_, int width_, const float* position_, const float* diffuse_,
-             const float* specular_, const float* shininess_)
-    : SceneObject(1.0, position_, diffuse_, specular_, shininess_), length(length_),
-      width(width_) {
-    std::snprintf(textureFile, sizeof textureFile, "Data/tablefelt.bmp");
-}
 
 namespace {
 Vec3 point(const double* d) { return Vec3(d[0], d[1], d[2]); }
@@ -146,11 +137,6 @@ void Table::collide(Ball& ball, int feature) const {
     case FEATURE_CUSHION: rebound(ball, point(f.d + 6)); break;
     default: rebound(ball, ball.position - point(f.d)); break;
     }
-}
-
-void Table::draw(bool lighting, bool shadows, bool texturing, int passFlags) {
-    if (DrawingOperations* operations = installedDrawingOperations())
-        operations->drawTable(*this, lighting, shadows, texturing, passFlags);
 }
 
 ContactKind Table::contactKind(int feature) const {

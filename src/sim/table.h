@@ -1,21 +1,16 @@
-// Table: the pool table object and the fixed list of features the balls collide with.
+// Table: the playing area and the fixed list of features the balls collide with.
 #pragma once
 
 #include "sim/ball.h"
 #include "sim/contact.h"
-#include "sim/scene_object.h"
 
 // The playing area inside the cushions' noses, world units.
 constexpr int TABLE_LENGTH = 88; // along z
 constexpr int TABLE_WIDTH = 44;  // along x
-// Half sizes of the rectangle a ball's centre may take on the felt: a radius inside the
-// cushions, clear of every cushion, cushion end and pocket.
+// Half sizes of the free area: the rectangle that the centre of a ball of BALL_RADIUS roams
+// without reaching a cushion, a cushion end or a pocket. The cue ball in hand is placed in it.
 constexpr double FREE_HALF_WIDTH = TABLE_WIDTH / 2 - BALL_RADIUS;   // world units, along x
 constexpr double FREE_HALF_LENGTH = TABLE_LENGTH / 2 - BALL_RADIUS; // world units, along z
-// The table's material: green felt with a soft sheen.
-constexpr float TABLE_DIFFUSE[4] = {0.0f, 0.75f, 0.0f, 1.0f};
-constexpr float TABLE_SPECULAR[4] = {0.75f, 0.75f, 0.75f, 1.0f};
-constexpr float TABLE_SHININESS = 75.0f;
 
 enum TableFeatureKind { FEATURE_CUSHION = 0, FEATURE_CORNER = 1, FEATURE_POCKET = 2 };
 
@@ -29,13 +24,11 @@ struct TableFeature {
 constexpr int tableFeatureCount = 42;
 extern const TableFeature tableFeatures[tableFeatureCount];
 
-class Table final : public SceneObject {
+// The table as the balls meet it: the playing area's size and the contacts with its features.
+class Table {
 public:
     int length = TABLE_LENGTH; // playing area along z, world units
     int width = TABLE_WIDTH;   // playing area along x, world units
-
-    Table(int length, int width, const float* position, const float* diffuse, const float* specular,
-          const float* shininess);
 
     double timeToHit(const Ball& ball, int& feature) const;
     // The ball's rebound off a cushion or cushion end, or its drop into a pocket (below the
@@ -45,6 +38,7 @@ public:
     // Unit normal of the contact, pointing from the feature towards the ball's centre.
     Vec3 contactNormal(const Ball& ball, int feature) const;
 
-    void draw(bool lighting, bool shadows, bool texturing, int passFlags) override;
+    bool operator==(const Table& other) const {
+        return length == other.length && width == other.width;
+    }
 };
-

@@ -26,3 +26,7 @@ void rotateOrientation(float m[16], const Vec3& r) {
             column[row] = rot[row][0] * a + rot[row][1] * b + rot[row][2] * d;
     }
 }
+
+void setIdentity(float m[16]) {
+    for (int i = 0; i < 16; ++i) m[i] = (i % 5 == 0) ? 1.0f : 0.0f;
+}

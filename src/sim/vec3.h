@@ -33,6 +33,8 @@ struct Vec3 {
         return Vec3(x * inv, y * inv, z * inv);
     }
     double dot(const Vec3& b) const { return x * b.x + y * b.y + z * b.z; }
+    bool operator==(const Vec3& b) const { return x == b.x && y == b.y && z == b.z; }
+    bool operator!=(const Vec3& b) const { return !(*this == b); }
 };
 
 inline Vec3 operator*(const double& s, const Vec3& v) { return Vec3(s * v.x, s * v.y, s * v.z); }
@@ -46,3 +48,5 @@ constexpr double RADIANS_PER_DEGREE = 0.017453292522222223;
 // for |r| radians about r. The product is formed in single precision like the GL stack
 // would; a zero r leaves m unchanged. Needs no GL context.
 void rotateOrientation(float m[16], const Vec3& r);
+// Sets the column-major matrix m to the identity.
+void setIdentity(float m[16]);
