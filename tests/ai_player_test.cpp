@@ -134,7 +134,7 @@ TEST(ComputerChoice, DoesNotPlayAPotThatScratches) {
 }
 
 // Three whole games as played; the log plays them again to the same output, byte for byte; a
-// log without its header line, or with a frame time of 0, is refused.
+// log without its header lines, or with a frame time of 0, is refused.
 TEST(HeadlessMatch, GamesEndAndTheLogReplaysThemExactly) {
     Game game;
     const MatchSettings settings{3, 11, {"3", "straight"}};
@@ -163,18 +163,19 @@ TEST(HeadlessMatch, GamesEndAndTheLogReplaysThemExactly) {
     MatchSettings read;
     const auto replay = [&](std::FILE* from) { // the whole log played, its shots used up
         std::rewind(from);
-        LoggedShots logged(from);
-        return readMatchHeader(from, read) &&
-               runMatch(read, logged, game, again, nullptr, error) &&
-               logged.atEnd();
+        RecordReader reader(from);
+        LoggedShots logged(reader);
+        return readMatchHeader(reader, read, error) &&
+               runMatch(read, logged, game, again, nullptr, error) && logged.atEnd();
     };
     ASSERT_TRUE(replay(log)) << error;
     EXPECT_EQ(readAll(again), played);
-    std::string zero = "pool-sim match players=3,straight seed=11 games=1\n"
-                       "game=1 shot=1 player=1 spot=- angle=0 power=100 dt=0 think_us=0\n";
+    std::string zero = "pool-record 1\nmatch players=3,straight seed=11 games=1\nnew 0\n"
+                       "think 0\naim 0\nstrike 1 100\nplay 0\n";
     std::FILE *empty = std::tmpfile(), *zeroTime = fmemopen(&zero[0], zero.size(), "r");
-    EXPECT_FALSE(readMatchHeader(empty, read) || replay(zeroTime));
-    EXPECT_NE(error.find("frame time 0 is outside"), std::string::npos) << error;
+    RecordReader emptyReader(empty);
+    EXPECT_FALSE(readMatchHeader(emptyReader, read, error) || replay(zeroTime));
+    EXPECT_NE(error.find("the frame time '0' is outside"), std::string::npos) << error;
 
     for (std::FILE* file : {out, log, again, empty, zeroTime}) std::fclose(file);
 }

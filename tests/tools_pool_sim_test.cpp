@@ -102,34 +102,41 @@ TEST(PoolSim, ImpossibleInputIsRefusedAtItsLine) {
         {shot + setupFile("scratched", "0 0 1 0 1\n"), "scratched:1: the cue ball cannot start"},
         {shot + setupFile("huge", "5 1e300 1 0 1\n"), "huge:1: '1e300' is too large"},
     };
-    // A game with a ball in hand, its lines edited one field at a time.
+    // A game with a ball in hand, its lines edited one at a time: each damage is refused at its
+    // line with nothing played.
     const std::string played = testing::TempDir() + "played.log";
     std::vector<std::string> out, log;
     ASSERT_EQ(poolSim("--games 1 --seed 5 --players straight,straight --log " + played, out), 0);
     std::ifstream file(played);
     for (std::string line; std::getline(file, line);) log.push_back(line);
-    size_t inHand = 1;
-    while (inHand < log.size() && log[inHand].find("spot=-") != std::string::npos) ++inHand;
-    ASSERT_LT(inHand, log.size()) << "the game must have a ball in hand";
-    const std::string firstShot = ":2: game 1 shot 1: ";
-    const struct { size_t line; std::string field, value, message; } edits[] = {
-        {1, "angle", "nan", firstShot + "angle nan is not finite"},
-        {1, "power", "1000", firstShot + "power 1000 is outside (0, 100]"},
-        {1, "dt", "10", firstShot + "frame time 10 is outside (0, 0.25] s"},
-        {1, "think_us", "-5", ":2: think_us=-5 is not a whole number"},
-        {1, "think_us", "99999999999999999999999", ":2: think_us=99999999999999999999999 is not"},
-        {1, "game", "4294967297", ":2: not a shot line: game=4294967297 shot=1"},
-        {inHand, "spot", "nan,nan", ":" + std::to_string(inHand + 1) + ": game 1 shot " +
-                                        std::to_string(inHand) + ": the cue ball's spot nan,nan"},
+    const auto lineOf = [&](const std::string& kind) {
+        size_t at = 0;
+        while (at < log.size() && log[at].compare(0, kind.size() + 1, kind + " ") != 0) ++at;
+        return at;
+    };
+    ASSERT_LT(lineOf("place"), log.size()) << "the game must have a ball in hand";
+    const struct { std::string kind, line, message; } edits[] = {
+        {"aim", "aim nan", "the angle 'nan' is not finite"},
+        {"aim", "aim inf", "the angle 'inf' is not finite"},
+        {"strike", "strike 1 1000", "the power '1000' is outside (0, 100]"},
+        {"strike", "strike 1 1e300", "the power '1e300' is outside (0, 100]"},
+        {"strike", "strike 1", "strike takes 2 values, not 1"},
+        {"strike", "strike 2 100", "player 2 is not at the table"},
+        {"play", "play 10", "the frame time '10' is outside (0, 0.25] s"},
+        {"think", "think -5", "the decision time '-5' is not a whole number"},
+        {"think", "think 99999999999999999999999",
+         "the decision time '99999999999999999999999' is not a whole"},
+        {"place", "place nan nan", "the spot 'nan nan' is not on the free area"},
+        {"end", "end 0123456789abcdef", "the shot ends in a state that differs from the log's"},
+        {"play", "play 0.016", "the line is cut short"}, // the log ends on it, without a newline
     };
     for (const auto& e : edits) {
-        std::vector<std::string> lines = log;
-        std::string& line = lines[e.line];
-        const size_t at = line.find(e.field + "=") + e.field.size() + 1;
-        line.replace(at, line.find(' ', at) - at, e.value);
+        const size_t at = lineOf(e.kind);
         std::string text;
-        for (const std::string& kept : lines) text += kept + "\n";
-        cases.push_back({"--replay " + setupFile(e.field + e.value, text), e.message});
+        for (size_t i = 0; i < log.size(); ++i) text += (i == at ? e.line : log[i]) + "\n";
+        if (e.message == "the line is cut short") text.resize(text.find(e.line) + e.line.size());
+        cases.push_back({"--replay " + setupFile(e.kind + std::to_string(cases.size()), text),
+                         ":" + std::to_string(at + 1) + ": " + e.message});
     }
     for (const auto& c : cases) {
         EXPECT_EQ(poolSim(c.arguments, out), 2) << c.arguments;
@@ -143,7 +150,7 @@ TEST(PoolSim, ImpossibleInputIsRefusedAtItsLine) {
 // A match option out of place is named: --seed without --games, and a replay given a log to
 // write or players of its own, which it would ignore.
 TEST(PoolSim, MatchOptionsOutOfPlaceAreNamed) {
-    const std::string noGames = "pool-sim match players=3,straight seed=1 games=0\n";
+    const std::string noGames = "pool-record 1\nmatch players=3,straight seed=1 games=0\n";
     const std::string replay = "--replay " + setupFile("noGames.log", noGames);
     const struct { std::string arguments, message; } cases[] = {
         {"--seed 1", "pool-sim: a match needs --games"},

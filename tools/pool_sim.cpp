@@ -195,11 +195,16 @@ void applySetup(Game& game, const char* path) {
 }
 
 void printResult(const Game& game, long frames) {
-    const Referee& referee = game.referee;
     std::printf("END frames=%ld\n", frames);
     for (const Ball& ball : game.balls)
         std::printf("%d %d %.9f %.9f %.9f\n", ball.number, ball.pocketed ? 1 : 0,
                     ball.position.x, ball.position.y, ball.position.z);
+    printVerdict(game.referee);
+}
+
+} // namespace
+
+void printVerdict(const Referee& referee) {
     std::printf("playState=%d tableState=%d currentPlayer=%d groups=%d,%d solids=%d stripes=%d "
                 "winner=%d\n",
                 int(referee.playState), int(referee.tableState), referee.currentPlayer,
@@ -207,8 +212,6 @@ void printResult(const Game& game, long frames) {
                 referee.solidsRemaining, referee.stripesRemaining,
                 referee.isGameOver() ? referee.winner : -1);
 }
-
-} // namespace
 
 int main(int argc, char** argv) {
     if (isMatchCommand(argc, argv)) return runMatchCommand(argc, argv);

@@ -1,4 +1,5 @@
-// pool-sim --games N --seed S [--players A,B] [--log FILE], and pool-sim --replay FILE.
+// pool-sim --games N --seed S [--players A,B] [--log FILE], and pool-sim --replay FILE of a
+// match or of a game played in the window.
 #include "pool_sim_match.h"
 #include "pool_sim_options.h"
 
@@ -10,7 +11,9 @@
 #include <string>
 
 #include "ai/match.h"
+#include "sim/contact.h"
 #include "sim/game.h"
+#include "sim/record.h"
 
 namespace {
 const char* const MATCH_USAGE =
@@ -100,22 +103,64 @@ int finish(bool played, const std::string& error, std::FILE* log) {
     return 0;
 }
 
+bool replayMatch(RecordReader& reader, const std::string& matchLine, std::string& error) {
+    MatchSettings settings;
+    if (!parseMatchLine(matchLine, settings, error)) return false;
+    Game game;
+    LoggedShots shots(reader);
+    if (!runMatch(settings, shots, game, stdout, nullptr, error)) return false;
+    if (shots.atEnd()) return true;
+    return error = "the log has shots after its last game", false;
+}
+
+// A window's record: each shot's contact lines as the window printed them, then the verdict.
+bool replayWindow(RecordReader& reader, std::string line, std::string& error) {
+    Game game;
+    RecordPlayer player;
+    ConsoleContacts console;
+    do {
+        RecordEvent event;
+        if (!parseEvent(line, event, error) || !player.apply(event, game, console, error))
+            return false;
+        if (event.kind == RecordEventKind::End) printVerdict(game.referee);
+    } while (reader.nextLine(line, error));
+    if (!error.empty()) return false;
+    if (!player.endDue) return true;
+    return error = "the record ends before shot " + std::to_string(player.shotsEnded + 1) +
+                   "'s end",
+           false;
+}
+
+// A record of either kind, told apart by its second line.
+bool replayRecord(RecordReader& reader, std::string& error) {
+    std::string line;
+    if (!reader.nextLine(line, error)) {
+        if (error.empty()) error = "the record is empty";
+        return false;
+    }
+    if (line.compare(0, 15, "pool-sim match ") == 0)
+        return error = "an old match log: play the match again with --games, --seed, --players "
+                       "and --log to write it as a record",
+               false;
+    if (line != RECORD_HEADER)
+        return error = "not a record: the first line is not '" + std::string(RECORD_HEADER) + "'",
+               false;
+    if (!reader.nextLine(line, error)) {
+        if (error.empty()) error = "the record holds no game";
+        return false;
+    }
+    return line.compare(0, 6, "match ") == 0 ? replayMatch(reader, line, error)
+                                              : replayWindow(reader, line, error);
+}
+
 int replay(const char* path) {
     std::FILE* file = std::fopen(path, "r");
     if (!file) failMatch(std::string("cannot read the log '") + path + "'");
-    MatchSettings settings;
-    if (!readMatchHeader(file, settings))
-        failMatch(std::string("'") + path + "' is not a match log");
-    Game game;
-    LoggedShots shots(file);
+    RecordReader reader(file);
     std::string error;
-    bool played = runMatch(settings, shots, game, stdout, nullptr, error);
-    if (played && !shots.atEnd()) {
-        played = false;
-        error = "the log has shots after its last game";
-    }
+    const bool played = replayRecord(reader, error);
     if (!played) // named as a compiler names a line, for an editor to jump to
-        error = std::string(path) + ":" + std::to_string(shots.lineNumber()) + ": " + error;
+        error = std::string(path) + ":" + std::to_string(reader.lineNumber()) + ": " + error;
     std::fclose(file);
     return finish(played, error, nullptr);
 }

@@ -21,11 +21,7 @@ namespace {
 // Each shot's frame time lies between those of 75 and 50 frames a second.
 constexpr double SHORTEST_FRAME = 1.0 / 75.0; // seconds
 constexpr double LONGEST_FRAME = 1.0 / 50.0;  // seconds
-// A logged frame time beyond this is no display rate but a stalled window, or an edit.
-constexpr double LONGEST_WINDOW_FRAME = 0.25; // seconds
-constexpr const char* HEADER = "pool-sim match";
 constexpr double MICROS_PER_SECOND = 1e6;
-constexpr int LOG_LINE_SIZE = 512; // bytes a shot line may take, its newline included
 
 // A well-mixed 64-bit value from a counter (splitmix64), for seeds of their own per game and
 // seat.
@@ -60,14 +56,34 @@ double share(int part, int whole) { return whole > 0 ? 100.0 * part / whole : 0.
 
 double seconds(long micros) { return micros / MICROS_PER_SECOND; }
 
-void writeShot(std::FILE* log, const ShotRecord& r) {
-    std::fprintf(log, "game=%d shot=%d player=%d spot=", r.game, r.shot, r.player);
-    if (r.plan.placesCueBall)
-        std::fprintf(log, "%.17g,%.17g", r.plan.spot.x, r.plan.spot.z);
-    else
-        std::fputc('-', log);
-    std::fprintf(log, " angle=%.17g power=%.17g dt=%.17g think_us=%ld\n", r.plan.angle,
-                 r.plan.power, r.dt, r.thinkMicros);
+void writeEvent(std::FILE* log, const RecordEvent& event) {
+    std::fprintf(log, "%s\n", formatEvent(event).c_str());
+}
+
+RecordEvent newGameEvent(int breaker) {
+    RecordEvent e;
+    e.kind = RecordEventKind::NewGame, e.player = breaker;
+    return e;
+}
+
+// A shot as its record's events: decision time, ball in hand, aim, strike, play and the state's
+// hash once it has been judged.
+void writeShot(std::FILE* log, const ShotRecord& r, std::uint64_t hash) {
+    RecordEvent e;
+    e.kind = RecordEventKind::Think, e.micros = r.thinkMicros;
+    writeEvent(log, e);
+    if (r.plan.placesCueBall) {
+        e.kind = RecordEventKind::Place, e.x = r.plan.spot.x, e.z = r.plan.spot.z;
+        writeEvent(log, e);
+    }
+    e.kind = RecordEventKind::Aim, e.value = r.plan.angle;
+    writeEvent(log, e);
+    e.kind = RecordEventKind::Strike, e.player = r.player, e.value = r.plan.power;
+    writeEvent(log, e);
+    e.kind = RecordEventKind::Play, e.value = r.dt;
+    writeEvent(log, e);
+    e.kind = RecordEventKind::End, e.hash = hash;
+    writeEvent(log, e);
 }
 
 const char* endingOf(const Referee& referee, const Ball& cueBall) {
@@ -83,34 +99,14 @@ std::string shown(double value) {
     return text;
 }
 
-// Why the game could not play the record's shot now; empty when it could.
-std::string refusal(const ShotRecord& record, const Game& game) {
-    const ShotPlan& plan = record.plan;
-    const Referee& referee = game.referee;
-    if (record.player != referee.currentPlayerNumber())
-        return "player " + std::to_string(record.player) + " is not at the table";
-    if (plan.placesCueBall != referee.isPlacingCueBall())
-        return plan.placesCueBall ? "no ball in hand to place" : "the ball in hand is not placed";
-    if (!std::isfinite(plan.angle)) return "angle " + shown(plan.angle) + " is not finite";
-    if (!(plan.power > 0.0 && plan.power <= MAX_SHOT_POWER))
-        return "power " + shown(plan.power) + " is outside (0, " + shown(MAX_SHOT_POWER) + "]";
-    if (!(record.dt > 0.0 && record.dt <= LONGEST_WINDOW_FRAME))
-        return "frame time " + shown(record.dt) + " is outside (0, " +
-               shown(LONGEST_WINDOW_FRAME) + "] s";
-    if (plan.placesCueBall && !game.spotFree(plan.spot.x, plan.spot.z))
-        return "the cue ball's spot " + shown(plan.spot.x) + "," + shown(plan.spot.z) +
-               " is not free";
-    return "";
-}
-
 // Plays one shot of the record on the real balls; false when the record does not fit the game.
 bool playRecord(const ShotRecord& record, Game& game, std::string& error) {
-    const std::string why = refusal(record, game);
-    if (!why.empty())
+    const Vec3& spot = record.plan.spot;
+    if (record.plan.placesCueBall && !game.placeCueBall(spot.x, spot.z))
         return error = "game " + std::to_string(record.game) + " shot " +
-                       std::to_string(record.shot) + ": " + why,
+                       std::to_string(record.shot) + ": the cue ball's spot " + shown(spot.x) +
+                       "," + shown(spot.z) + " is not free",
                false;
-    if (record.plan.placesCueBall) game.placeCueBall(record.plan.spot.x, record.plan.spot.z);
     game.strike(record.plan.angle, record.plan.power);
     SilentContacts silent;
     game.playShot(record.dt, silent, MAX_SHOT_FRAMES);
@@ -145,55 +141,21 @@ void printTotals(std::FILE* out, const MatchSettings& settings, const PlayerTota
     }
 }
 
-// The next line with more than blanks on it; every line read is counted in `lines`. False at
-// the end of the log.
-bool nextLine(std::FILE* log, char (&line)[LOG_LINE_SIZE], int& lines) {
-    do {
-        if (!std::fgets(line, LOG_LINE_SIZE, log)) return false;
-        ++lines;
-    } while (line[std::strspn(line, " \t\r\n")] == '\0');
-    return true;
-}
-
-// "X,Z" as the log writes the ball in hand's spot.
-bool readSpot(const char* text, Vec3& spot) {
-    int consumed = 0;
-    return std::sscanf(text, "%lf,%lf%n", &spot.x, &spot.z, &consumed) == 2 &&
-           text[consumed] == '\0';
-}
-
-// A decision time as the log writes it: digits only, within a long.
-bool readMicros(const char* text, long& micros) {
-    if (*text < '0' || *text > '9') return false;
-    char* end = nullptr;
-    errno = 0;
-    micros = std::strtol(text, &end, 10);
-    return *end == '\0' && errno != ERANGE;
-}
-
-// A line of the log as a message quotes it.
-std::string withoutNewline(const char* line) {
-    return std::string(line, std::strcspn(line, "\r\n"));
-}
-
-// Fills the record from one shot line of a log; the reason when the line is not one.
-std::string readShotLine(const char* line, ShotRecord& record) {
-    // Widths keep the counts within an int: a longer one is no shot line rather than wrapped.
-    char spot[128], think[32];
-    int consumed = 0;
-    if (std::sscanf(line, "game=%9d shot=%9d player=%9d spot=%127s angle=%lf power=%lf dt=%lf "
-                          "think_us=%31s %n",
-                    &record.game, &record.shot, &record.player, spot, &record.plan.angle,
-                    &record.plan.power, &record.dt, think, &consumed) != 8 ||
-        line[consumed] != '\0')
-        return "not a shot line: " + withoutNewline(line);
-    record.plan.placesCueBall = std::strcmp(spot, "-") != 0;
-    if (record.plan.placesCueBall && !readSpot(spot, record.plan.spot))
-        return "not a spot: " + std::string(spot);
-    if (!readMicros(think, record.thinkMicros))
-        return "think_us=" + std::string(think) + " is not a whole number of microseconds from 0 "
-               "to " + std::to_string(std::numeric_limits<long>::max());
-    return "";
+// The next event of a log, which must be of the kind expected.
+bool expectEvent(RecordReader& reader, RecordEventKind kind, RecordEvent& event,
+                 std::string& error) {
+    std::string line;
+    if (!reader.nextLine(line, error)) {
+        if (error.empty()) error = "the log ends before its last game does";
+        return false;
+    }
+    if (!parseEvent(line, event, error)) return false;
+    if (event.kind == kind) return true;
+    RecordEvent wanted;
+    wanted.kind = kind;
+    return error = "expected '" + formatEvent(wanted).substr(0, formatEvent(wanted).find(' ')) +
+                   "', found: " + line,
+           false;
 }
 } // namespace
 
@@ -209,11 +171,12 @@ LiveShots::LiveShots(const MatchSettings& settings) : seed(settings.seed) {
     frameTimeState = seed;
 }
 
-void LiveShots::newGame(int game) {
+bool LiveShots::newGame(int game, int, std::string&) {
     for (int seat = 0; seat < 2; ++seat) {
         std::uint64_t state = seed ^ (static_cast<std::uint64_t>(game) << 8 | seat);
         players[seat]->newGame(mix(state));
     }
+    return true;
 }
 
 bool LiveShots::next(const Game& state, ShotRecord& record, std::string&) {
@@ -229,46 +192,76 @@ bool LiveShots::next(const Game& state, ShotRecord& record, std::string&) {
     return true;
 }
 
-bool LoggedShots::next(const Game&, ShotRecord& record, std::string& error) {
-    char line[LOG_LINE_SIZE];
-    const int game = record.game, shot = record.shot;
-    if (!nextLine(log, line, lines))
-        return error = "the log ends before game " + std::to_string(game) + " does", false;
-    error = readShotLine(line, record);
-    if (!error.empty()) return false;
-    if (record.game != game || record.shot != shot)
-        return error = "expected game " + std::to_string(game) + " shot " +
-                       std::to_string(shot) + ", found: " + withoutNewline(line),
-               false;
+bool LoggedShots::newGame(int, int breaker, std::string& error) {
+    RecordEvent event;
+    if (!expectEvent(reader, RecordEventKind::NewGame, event, error)) return false;
+    if (event.player == breaker) return true;
+    return error = "the game's breaker is player " + std::to_string(breaker + 1), false;
+}
+
+bool LoggedShots::next(const Game& state, ShotRecord& record, std::string& error) {
+    RecordEvent e;
+    if (!expectEvent(reader, RecordEventKind::Think, e, error)) return false;
+    record.thinkMicros = e.micros;
+    record.plan.placesCueBall = state.referee.isPlacingCueBall();
+    if (record.plan.placesCueBall) {
+        if (!expectEvent(reader, RecordEventKind::Place, e, error)) return false;
+        if (!state.spotFree(e.x, e.z)) return error = "the spot is on a ball", false;
+        record.plan.spot = Vec3(e.x, RESTING_HEIGHT, e.z);
+    }
+    if (!expectEvent(reader, RecordEventKind::Aim, e, error)) return false;
+    record.plan.angle = e.value;
+    if (!expectEvent(reader, RecordEventKind::Strike, e, error)) return false;
+    if (e.player != state.referee.currentPlayerNumber())
+        return error = "player " + std::to_string(e.player) + " is not at the table", false;
+    record.player = e.player;
+    record.plan.power = e.value;
+    if (!expectEvent(reader, RecordEventKind::Play, e, error)) return false;
+    record.dt = e.value;
     return true;
+}
+
+bool LoggedShots::shotEnded(const Game& state, std::string& error) {
+    RecordEvent e;
+    if (!expectEvent(reader, RecordEventKind::End, e, error)) return false;
+    if (e.hash == state.hash()) return true;
+    return error = "the shot ends in a state that differs from the log's", false;
 }
 
 bool LoggedShots::atEnd() {
-    char line[LOG_LINE_SIZE];
-    return !nextLine(log, line, lines);
+    std::string line, error;
+    return !reader.nextLine(line, error) && error.empty();
 }
 
-bool readMatchHeader(std::FILE* log, MatchSettings& settings) {
-    char players[2][32];
-    char line[256];
-    if (!std::fgets(line, sizeof line, log)) return false;
+bool parseMatchLine(const std::string& line, MatchSettings& settings, std::string& error) {
+    char players[2][32], extra = 0;
     unsigned long long seed = 0;
-    if (std::sscanf(line, "pool-sim match players=%31[^,],%31s seed=%llu games=%d",
-                    players[0], players[1], &seed, &settings.games) != 4 || settings.games < 0)
-        return false;
+    if (std::sscanf(line.c_str(), "match players=%31[^,],%31s seed=%llu games=%d %c", players[0],
+                    players[1], &seed, &settings.games, &extra) != 4 ||
+        settings.games < 0)
+        return error = "not a match: " + line, false;
     settings.seed = seed;
     for (int seat = 0; seat < 2; ++seat) {
         settings.players[seat] = players[seat];
-        if (!makePlayer(players[seat])) return false;
+        if (!makePlayer(players[seat]))
+            return error = "'" + settings.players[seat] + "' is not 1, 2, 3 or straight", false;
     }
     return true;
+}
+
+bool readMatchHeader(RecordReader& reader, MatchSettings& settings, std::string& error) {
+    if (!reader.readHeader(error)) return false;
+    std::string line;
+    if (reader.nextLine(line, error)) return parseMatchLine(line, settings, error);
+    if (error.empty()) error = "the record holds no match";
+    return false;
 }
 
 bool runMatch(const MatchSettings& settings, ShotSource& source, Game& state, std::FILE* out,
               std::FILE* log, std::string& error) {
     const Referee& referee = state.referee;
     if (log)
-        std::fprintf(log, "%s players=%s,%s seed=%" PRIu64 " games=%d\n", HEADER,
+        std::fprintf(log, "%s\nmatch players=%s,%s seed=%" PRIu64 " games=%d\n", RECORD_HEADER,
                      settings.players[0].c_str(), settings.players[1].c_str(), settings.seed,
                      settings.games);
     PlayerTotals totals[2];
@@ -276,7 +269,8 @@ bool runMatch(const MatchSettings& settings, ShotSource& source, Game& state, st
     for (int game = 1; game <= settings.games; ++game) {
         const int breaker = (game - 1) % 2;
         state.newGame(breaker);
-        source.newGame(game);
+        if (!source.newGame(game, breaker, error)) return false;
+        if (log) writeEvent(log, newGameEvent(breaker));
         GameResult result;
         int shot = 0;
         while (!referee.isGameOver() && shot < MAX_GAME_SHOTS) {
@@ -285,9 +279,10 @@ bool runMatch(const MatchSettings& settings, ShotSource& source, Game& state, st
             record.shot = ++shot;
             const int seat = referee.currentPlayer;
             const bool breakShot = referee.tableState == TableState::BreakShot;
-            if (!source.next(state, record, error) || !playRecord(record, state, error))
+            if (!source.next(state, record, error) || !playRecord(record, state, error) ||
+                !source.shotEnded(state, error))
                 return false;
-            if (log) writeShot(log, record);
+            if (log) writeShot(log, record, state.hash());
             PlayerTotals& t = totals[seat];
             t.shots += 1;
             t.thinkMicros.push_back(record.thinkMicros);

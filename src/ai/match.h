@@ -8,6 +8,7 @@
 #include <string>
 
 #include "ai/player.h"
+#include "sim/record.h"
 
 // A game without a winner ends after this many shots.
 constexpr int MAX_GAME_SHOTS = 300;
@@ -29,10 +30,14 @@ struct ShotRecord {
 // Where a match's shots come from: the players themselves, or a log.
 class ShotSource {
 public:
-    virtual void newGame(int game) = 0;
+    // Game `game` (from 1) begins, broken by `breaker` (0 or 1); false with `error` set when the
+    // source disagrees.
+    virtual bool newGame(int game, int breaker, std::string& error) = 0;
     // The next shot of the game in `state`; false with `error` set when there is none.
-    virtual bool next(const Game& state, ShotRecord& record,
-                      std::string& error) = 0;
+    virtual bool next(const Game& state, ShotRecord& record, std::string& error) = 0;
+    // The shot has been played and judged; false with `error` set when it ended otherwise than
+    // the source says.
+    virtual bool shotEnded(const Game& state, std::string& error) = 0;
 
 protected:
     ~ShotSource() = default;
@@ -49,9 +54,9 @@ struct MatchSettings {
 class LiveShots final : public ShotSource {
 public:
     explicit LiveShots(const MatchSettings& settings); // the names must be valid
-    void newGame(int game) override;
-    bool next(const Game& state, ShotRecord& record,
-              std::string& error) override;
+    bool newGame(int game, int breaker, std::string& error) override;
+    bool next(const Game& state, ShotRecord& record, std::string& error) override;
+    bool shotEnded(const Game&, std::string&) override { return true; }
 
 private:
     std::uint64_t seed;
@@ -59,25 +64,28 @@ private:
     std::uint64_t frameTimeState = 0;
 };
 
-// The shots of a log, after its first line (read by readMatchHeader).
+// The shots of a match's record, after its first two lines (read by readMatchHeader): each game
+// begins with its new game, each shot is its decision time, ball in hand, aim, strike and play,
+// and ends with the state's hash, which must be the game's.
 class LoggedShots final : public ShotSource {
 public:
-    explicit LoggedShots(std::FILE* log) : log(log) {}
-    void newGame(int) override {}
-    bool next(const Game& state, ShotRecord& record,
-              std::string& error) override;
-    // True when nothing but blank lines is left.
+    explicit LoggedShots(RecordReader& reader) : reader(reader) {}
+    bool newGame(int game, int breaker, std::string& error) override;
+    bool next(const Game& state, ShotRecord& record, std::string& error) override;
+    bool shotEnded(const Game& state, std::string& error) override;
+    // True when nothing is left but blank lines and comments.
     bool atEnd();
-    // The number of the last line read, the first line counted: the line a refusal is about.
-    int lineNumber() const { return lines; }
 
 private:
-    std::FILE* log;
-    int lines = 1;
+    RecordReader& reader;
 };
 
-// Reads a log's first line into the settings; false when it is not a match log's.
-bool readMatchHeader(std::FILE* log, MatchSettings& settings);
+// A match record's second line, "match players=A,B seed=S games=G", into the settings; false
+// with `error` set when it is not one.
+bool parseMatchLine(const std::string& line, MatchSettings& settings, std::string& error);
+// Reads a match record's first two lines into the settings; false with `error` set when they are
+// not a match's.
+bool readMatchHeader(RecordReader& reader, MatchSettings& settings, std::string& error);
 
 // Plays the match on `game` (racked anew for every game; player 1 breaks the odd games, player 2
 // the even ones). Prints one line per game and

@@ -13,8 +13,6 @@ struct ShotPlan {
 
 // Frame time the search assumes, seconds: the game's usual display rate.
 constexpr double SEARCH_FRAME_TIME = 1.0 / 60.0;
-// No shot plays longer than this many frames (a struck ball at full power rests within 3,000).
-constexpr long MAX_SHOT_FRAMES = 20000;
 
 // Plays the plan on a copy of `game` at frame time dt, silently, and returns the copy once the
 // referee has judged the shot. A spot that is not free leaves the ball in hand unplaced.

@@ -14,6 +14,10 @@ class ContactHook;
 // World units: the cue ball in hand hovers at this height, clear of the balls at rest.
 constexpr double PLACING_HEIGHT = 3.0;
 
+// No headless shot plays longer than this many frames (a struck ball at full power rests within
+// 3,000 at the search's frame time).
+constexpr long MAX_SHOT_FRAMES = 20000;
+
 struct Game {
     Ball balls[BALL_COUNT]; // rack-row order; balls[0] is the cue ball
     Table table;
