@@ -13,7 +13,10 @@ cd "$(dirname "$0")/.."
 
 BUILD=build/mutants
 TEST_TIMEOUT_S=60 # a test executable still running after this is taken as a hang
-SKIPPED_TESTS='e2e|soak|bench|install|package|short_match'
+# The quick tests by their ctest labels (tests/CMakeLists.txt): unit and GL tests, but not those
+# that play whole games.
+QUICK_LABELS='^(unit|gl)$'
+SLOW_LABELS='^slow$'
 
 usage() { sed -n 4,5p "$0" >&2; exit 2; }
 seed="" count=200 files=()
@@ -112,29 +115,29 @@ PY
 # environment) and one "ctest NAME" line per other test.
 quick_tests() {
   ctest --test-dir "$BUILD" --show-only=json-v1 | python3 -c '
-import json, os, re, sys
-skip = re.compile(sys.argv[1], re.I)
+import json, re, sys
+quick_label, slow_label = re.compile(sys.argv[1]), re.compile(sys.argv[2])
 executables, others = {}, []
 for t in json.load(sys.stdin)["tests"]:
     cmd, props = t.get("command") or [""], {p["name"]: p["value"] for p in t.get("properties", [])}
+    labels = props.get("LABELS", [])
+    quick = any(quick_label.search(l) for l in labels) and not any(slow_label.search(l) for l in labels)
     if not any(a.startswith("--gtest_filter=") for a in cmd):
-        if not skip.search(t["name"]) and not any(skip.search(os.path.basename(a)) for a in cmd):
+        if quick:
             others.append(t["name"])
-        continue
-    if skip.search(os.path.basename(cmd[0])):
         continue
     run = executables.setdefault(cmd[0], [props.get("WORKING_DIRECTORY", "."),
                                           props.get("ENVIRONMENT", []), [], 0])
-    if skip.search(t["name"]):
-        run[2].append(t["name"])
-    else:
+    if quick:
         run[3] += 1
+    else:
+        run[2].append(t["name"])
 for exe, (folder, env, left_out, kept) in executables.items():
     if kept:
         print("\t".join(["gtest", exe, folder, "--gtest_filter=-" + ":".join(left_out)] + env))
 for name in others:
     print("ctest\t" + name)
-' "$SKIPPED_TESTS"
+' "$QUICK_LABELS" "$SLOW_LABELS"
 }
 
 # Builds what the quick tests need; its output goes to a log, the status is the build's.
