@@ -6,6 +6,7 @@
 #include "app/keyboard.h"
 #include "app/objects.h"
 #include "app/shell.h"
+#include "app/shot.h"
 #include "support/gl_test_main.h"
 
 int redisplayRequests = 0;
@@ -20,6 +21,7 @@ void startPlay() {
         };
     }
     started = true;
+    releaseSpace(false); // a space bar a test left held would charge nothing in the next
     newGame();
     reshape(GL_TEST_WIDTH, GL_TEST_HEIGHT);
     redisplayRequests = 0;
