@@ -60,30 +60,16 @@ void writeEvent(std::FILE* log, const RecordEvent& event) {
     std::fprintf(log, "%s\n", formatEvent(event).c_str());
 }
 
-RecordEvent newGameEvent(int breaker) {
-    RecordEvent e;
-    e.kind = RecordEventKind::NewGame, e.player = breaker;
-    return e;
-}
-
 // A shot as its record's events: decision time, ball in hand, aim, strike, play and the state's
 // hash once it has been judged.
 void writeShot(std::FILE* log, const ShotRecord& r, std::uint64_t hash) {
-    RecordEvent e;
-    e.kind = RecordEventKind::Think, e.micros = r.thinkMicros;
-    writeEvent(log, e);
-    if (r.plan.placesCueBall) {
-        e.kind = RecordEventKind::Place, e.x = r.plan.spot.x, e.z = r.plan.spot.z;
-        writeEvent(log, e);
-    }
-    e.kind = RecordEventKind::Aim, e.value = r.plan.angle;
-    writeEvent(log, e);
-    e.kind = RecordEventKind::Strike, e.player = r.player, e.value = r.plan.power;
-    writeEvent(log, e);
-    e.kind = RecordEventKind::Play, e.value = r.dt;
-    writeEvent(log, e);
-    e.kind = RecordEventKind::End, e.hash = hash;
-    writeEvent(log, e);
+    writeEvent(log, RecordEvent::think(r.thinkMicros));
+    if (r.plan.placesCueBall)
+        writeEvent(log, RecordEvent::spot(RecordEventKind::Place, r.plan.spot.x, r.plan.spot.z));
+    writeEvent(log, RecordEvent::of(RecordEventKind::Aim, r.plan.angle));
+    writeEvent(log, RecordEvent::strike(r.player, r.plan.power));
+    writeEvent(log, RecordEvent::of(RecordEventKind::Play, r.dt));
+    writeEvent(log, RecordEvent::end(hash));
 }
 
 const char* endingOf(const Referee& referee, const Ball& cueBall) {
@@ -270,7 +256,7 @@ bool runMatch(const MatchSettings& settings, ShotSource& source, Game& state, st
         const int breaker = (game - 1) % 2;
         state.newGame(breaker);
         if (!source.newGame(game, breaker, error)) return false;
-        if (log) writeEvent(log, newGameEvent(breaker));
+        if (log) writeEvent(log, RecordEvent::newGame(breaker));
         GameResult result;
         int shot = 0;
         while (!referee.isGameOver() && shot < MAX_GAME_SHOTS) {

@@ -7,6 +7,7 @@
 
 #include "app/objects.h"
 #include "app/placement.h"
+#include "app/recording.h"
 #include "app/shell.h"
 #include "app/shot.h"
 #include "render/camera.h"
@@ -119,13 +120,16 @@ void special(int key, int, int) {
 void turnAim(double degrees) {
     camera->addOrbit(0.0, degrees, 0.0);
     cue->addAngles(degrees, 0.0);
+    recordEvent(RecordEvent::of(RecordEventKind::Aim, cue->angle));
 }
 
-void newGame() {
-    game.newGame();
+void newGame(int breaker) {
+    game.newGame(breaker);
+    recordEvent(RecordEvent::newGame(breaker));
     refusalShown();
     camera->setOrbit(START_DISTANCE, START_AZIMUTH, START_ELEVATION, 0.0, 1.0, 0.0);
     cue->resetAim(START_CUE_ANGLE, START_CUE_ELEVATION);
+    recordEvent(RecordEvent::of(RecordEventKind::Aim, cue->angle));
     endCharge();
     followCueBall(); // the cue ball is back on its start spot
     // A stroke under way would otherwise strike the new rack at power 0 and hand the break over.
@@ -135,5 +139,6 @@ void newGame() {
 
 void clearTable() {
     game.clearTable();
+    recordEvent(RecordEvent::of(RecordEventKind::Clear));
     postRedisplay();
 }

@@ -8,6 +8,8 @@
 #include "app/key_repeat.h"
 #include "app/keyboard.h"
 #include "app/options.h"
+#include "app/recording.h"
+#include "app/replay.h"
 #include "app/shell.h"
 #include "app/shot.h"
 #include "app/std_streams.h"
@@ -22,6 +24,19 @@ void displayThenStartSound() {
     if (!soundWanted) return;
     soundWanted = false;
     startSound();
+}
+// A replay takes only the keys that watch it; with a computer player the keys pass its turn's
+// filter first; otherwise they are the two-player game's own.
+void setKeyCallbacks(const Options& options) {
+    const bool computer = options.computerPlays[0] || options.computerPlays[1];
+    if (options.replayFile) {
+        glutKeyboardFunc(replayKeyboard);
+        glutSpecialFunc(replaySpecial);
+        return;
+    }
+    glutKeyboardFunc(computer ? computerKeyboard : keyboard);
+    glutKeyboardUpFunc(computer ? computerKeyboardUp : keyboardUp);
+    glutSpecialFunc(computer ? computerSpecial : special);
 }
 } // namespace
 
@@ -38,6 +53,10 @@ int main(int argc, char** argv) {
         return 2;
     case OptionsResult::Play: break;
     }
+    if (options.replayFile && !loadReplay(options.replayFile, error)) {
+        std::fprintf(stderr, "pool: %s\n", error.c_str());
+        return 2;
+    }
     // The window title is the path the game was started with; a start without one (an empty
     // argument list) still gets a name.
     const char* title = (argc > 0 && argv[0] && argv[0][0]) ? argv[0] : "pool";
@@ -52,14 +71,11 @@ int main(int argc, char** argv) {
     checkLeaksBeforeTheDriverUnloads();
     glutDisplayFunc(displayThenStartSound);
     glutReshapeFunc(reshape);
-    // With a computer player the keys pass its turn's filter first; without, they are the
-    // two-player game's own.
-    const bool computer = options.computerPlays[0] || options.computerPlays[1];
-    glutKeyboardFunc(computer ? computerKeyboard : keyboard);
-    glutKeyboardUpFunc(computer ? computerKeyboardUp : keyboardUp);
-    glutSpecialFunc(computer ? computerSpecial : special);
+    setKeyCallbacks(options);
     enableDetectableAutoRepeat();
     createMenu();
+    if (options.recordFile && !startRecording(options.recordFile)) return 1;
+    if (options.replayFile) startReplay();
     startComputer(options);
     soundWanted = !options.mute;
     glutMainLoop();

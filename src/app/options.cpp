@@ -6,7 +6,9 @@
 const char* const VERSION = POOL_VERSION;
 
 const char* const USAGE =
-    "usage: pool [--computer 1|2|both] [--level 1|2|3] [--mute] [--help] [--version]\n";
+    "usage: pool [--computer 1|2|both] [--level 1|2|3] [--mute] [--record FILE] [--help]\n"
+    "            [--version]\n"
+    "       pool --replay FILE [--mute]\n";
 
 const char* const HELP =
     "Three-dimensional eight-ball pool for two players at one keyboard, or against the computer.\n"
@@ -14,6 +16,8 @@ const char* const HELP =
     "  --computer 1|2|both  the computer plays player 1, player 2 or both (a demonstration)\n"
     "  --level 1|2|3        the computer's strength: 1 a beginner, 3 the strongest (default 2)\n"
     "  --mute               no sound\n"
+    "  --record FILE        write the game to FILE as it is played\n"
+    "  --replay FILE        play the record FILE again (p pauses, Esc quits)\n"
     "  --help               print this help and exit\n"
     "  --version            print the version and exit\n"
     "\n"
@@ -54,6 +58,7 @@ bool parseLevel(const std::string& value, Options& options) {
 } // namespace
 
 OptionsResult parseOptions(int argc, char** argv, Options& options, std::string& error) {
+    bool levelGiven = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") return OptionsResult::Help;
@@ -63,7 +68,8 @@ OptionsResult parseOptions(int argc, char** argv, Options& options, std::string&
             continue;
         }
         const int glutValues = glutOptionValues(argv[i]);
-        const bool valued = arg == "--computer" || arg == "--level" || glutValues > 0;
+        const bool named = arg == "--record" || arg == "--replay";
+        const bool valued = arg == "--computer" || arg == "--level" || named || glutValues > 0;
         if (valued && i + 1 >= argc) {
             error = arg + " needs a value";
             return OptionsResult::Error;
@@ -74,11 +80,18 @@ OptionsResult parseOptions(int argc, char** argv, Options& options, std::string&
             if (!parseComputer(argv[++i], options)) error = "--computer takes 1, 2 or both";
         } else if (arg == "--level") {
             if (!parseLevel(argv[++i], options)) error = "--level takes 1, 2 or 3";
+            levelGiven = true;
+        } else if (named) {
+            (arg == "--record" ? options.recordFile : options.replayFile) = argv[++i];
         } else {
             error = "unknown option '" + arg + "'";
         }
         if (!error.empty()) return OptionsResult::Error;
     }
+    const bool computer = options.computerPlays[0] || options.computerPlays[1];
+    if (options.replayFile && (options.recordFile || computer || levelGiven))
+        return error = "--replay plays the record alone: no --computer, --level or --record",
+               OptionsResult::Error;
     return OptionsResult::Play;
 }
 

@@ -8,6 +8,8 @@ struct Options {
     bool computerPlays[2] = {false, false}; // per player, player 1 at index 0
     int level = 2;                          // the computer's strength, 1 to 3
     bool mute = false;                      // no sound
+    const char* recordFile = nullptr;       // the game written here as it is played
+    const char* replayFile = nullptr;       // this record played in the window
 };
 
 enum class OptionsResult { Play, Help, Version, Error };

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "app/objects.h"
+#include "app/recording.h"
 #include "app/shell.h"
 #include "app/shot.h"
 
@@ -31,13 +32,17 @@ void moveCueBall(int key, double step) {
     default: break;
     }
     clampToFreeArea(p);
+    recordEvent(RecordEvent::spot(RecordEventKind::Hover, p.x, p.z));
     postRedisplay();
 }
 
 bool placeCueBall() {
     const Vec3 spot = game.balls[0].position;
     refused = !game.placeCueBall(spot.x, spot.z);
-    if (!refused) followCueBall();
+    if (!refused) {
+        recordEvent(RecordEvent::spot(RecordEventKind::Place, spot.x, spot.z));
+        followCueBall();
+    }
     postRedisplay();
     return !refused;
 }
@@ -48,6 +53,7 @@ void refusalShown() { refused = false; }
 
 void respotCueBall() {
     if (!game.respotCueBall()) return;
+    recordEvent(RecordEvent::of(RecordEventKind::Respot));
     followCueBall();
     postRedisplay();
 }

@@ -3,9 +3,12 @@
 
 #include <GL/freeglut.h>
 
+#include <algorithm>
+
 #include "app/frame_timer.h"
 #include "app/keyboard.h"
 #include "app/objects.h"
+#include "app/recording.h"
 #include "app/shell.h"
 #include "app/sound.h"
 #include "render/camera.h"
@@ -34,6 +37,7 @@ IdleCallback installedIdle() { return currentIdle; }
 void chargeShot() {
     if (cue->pull >= MAX_PULL) return;
     cue->pull += PULL_PER_KEY_EVENT;
+    recordEvent(RecordEvent::of(RecordEventKind::Pull, cue->pull));
     postRedisplay();
 }
 
@@ -69,6 +73,7 @@ void keyboardUp(unsigned char key, int, int) {
 void strokeIdle() {
     if (cue->pull > 0.0) {
         cue->pull -= cue->strokeStep;
+        recordEvent(RecordEvent::of(RecordEventKind::Pull, std::max(cue->pull, 0.0)));
         postRedisplay();
         return;
     }
@@ -76,17 +81,28 @@ void strokeIdle() {
 }
 
 void strikeCueBall(double power) {
-    endCharge();
-    game.strike(cue->angle, power);
-    shotSounds.strike(power);
-    cue->visible = false;
+    startShot(power);
     frameTimer.start();
     installIdle(simulationIdle);
 }
 
-void simulationIdle() { playFrame(frameTimer.lap()); }
+void startShot(double power) {
+    endCharge();
+    recordEvent(RecordEvent::strike(game.referee.currentPlayerNumber(), power));
+    game.strike(cue->angle, power);
+    shotSounds.strike(power);
+    cue->visible = false;
+}
+
+// A frame the clock cannot tell from the last waits for the next reading; a stalled window's long
+// pause plays as one frame of the longest time a record takes.
+void simulationIdle() {
+    const double seconds = frameTimer.lap();
+    if (seconds > 0.0) playFrame(std::min(seconds, LONGEST_FRAME_TIME));
+}
 
 void playFrame(double seconds) {
+    recordEvent(RecordEvent::of(RecordEventKind::Frame, seconds));
     shotSounds.advance(seconds); // the frame's contacts are heard as it is shown, at its end
     game.playFrame(seconds, shotSounds);
     // The frame's contact lines reach a pipe or a file as they happen, not when the game ends.
@@ -94,6 +110,7 @@ void playFrame(double seconds) {
     postRedisplay();
     if (!game.atRest()) return;
     const ShotOutcome outcome = game.endShot();
+    recordEvent(RecordEvent::end(game.hash()));
     if (!outcome.gameOver) {
         followCueBall();
         cue->visible = true;

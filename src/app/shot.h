@@ -19,8 +19,12 @@ void releaseSpace(bool admitted);
 void keyboardUp(unsigned char key, int x, int y);
 // Idle callback of the stroke: a tenth of the pull per frame, then the strike.
 void strokeIdle();
-// Sets the cue ball rolling along the aim at `power` units/s and starts the shot's playback.
+// Sets the cue ball rolling along the aim at `power` units/s and starts the shot's playback at
+// the measured frame time.
 void strikeCueBall(double power);
+// The strike alone: the charge ended, the cue ball rolling, heard and the cue put away; the
+// frames are the caller's to play.
+void startShot(double power);
 // Idle callback while the balls run: plays a frame of the time measured since the last one.
 void simulationIdle();
 // One frame of `seconds` of the shot, heard and printed; once every ball is exactly at rest the

@@ -252,34 +252,35 @@ bool RecordPlayer::check(const RecordEvent& e, const Game& game, std::string& er
     }
 }
 
-void RecordPlayer::framePlayed(const Game& game) {
-    endDue = game.referee.playState != PlayState::Shooting;
+void RecordPlayer::played(const RecordEvent& e, const Game& game) {
+    switch (e.kind) {
+    case RecordEventKind::Aim: aim = e.value; break;
+    case RecordEventKind::Frame:
+    case RecordEventKind::Play: endDue = game.referee.playState != PlayState::Shooting; break;
+    case RecordEventKind::End:
+        endDue = false;
+        ++shotsEnded;
+        break;
+    default: break;
+    }
 }
 
 bool RecordPlayer::apply(const RecordEvent& e, Game& game, ContactHook& hook, std::string& error) {
     if (!check(e, game, error)) return false;
     switch (e.kind) {
     case RecordEventKind::NewGame: game.newGame(e.player); break;
-    case RecordEventKind::Aim: aim = e.value; break;
     case RecordEventKind::Hover: game.balls[0].position = Vec3(e.x, PLACING_HEIGHT, e.z); break;
     case RecordEventKind::Place: game.placeCueBall(e.x, e.z); break;
     case RecordEventKind::Strike: game.strike(aim, e.value); break;
     case RecordEventKind::Frame:
         game.playFrame(e.value, hook);
         if (game.atRest()) game.endShot();
-        framePlayed(game);
         break;
-    case RecordEventKind::Play:
-        game.playShot(e.value, hook, MAX_SHOT_FRAMES);
-        framePlayed(game);
-        break;
-    case RecordEventKind::End:
-        endDue = false;
-        ++shotsEnded;
-        break;
+    case RecordEventKind::Play: game.playShot(e.value, hook, MAX_SHOT_FRAMES); break;
     case RecordEventKind::Clear: game.clearTable(); break;
     case RecordEventKind::Respot: game.respotCueBall(); break;
     default: break;
     }
+    played(e, game);
     return true;
 }

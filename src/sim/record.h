@@ -36,6 +36,37 @@ struct RecordEvent {
     int player = 0;          // new: the breaker, 0 or 1; strike: the shooter, 1 or 2
     std::uint64_t hash = 0;  // end
     long micros = 0;         // think
+
+    static RecordEvent of(RecordEventKind kind, double value = 0.0) {
+        RecordEvent e;
+        e.kind = kind, e.value = value;
+        return e;
+    }
+    static RecordEvent spot(RecordEventKind kind, double x, double z) {
+        RecordEvent e = of(kind);
+        e.x = x, e.z = z;
+        return e;
+    }
+    static RecordEvent newGame(int breaker) {
+        RecordEvent e = of(RecordEventKind::NewGame);
+        e.player = breaker;
+        return e;
+    }
+    static RecordEvent strike(int player, double power) {
+        RecordEvent e = of(RecordEventKind::Strike, power);
+        e.player = player;
+        return e;
+    }
+    static RecordEvent end(std::uint64_t hash) {
+        RecordEvent e = of(RecordEventKind::End);
+        e.hash = hash;
+        return e;
+    }
+    static RecordEvent think(long micros) {
+        RecordEvent e = of(RecordEventKind::Think);
+        e.micros = micros;
+        return e;
+    }
 };
 
 // The frame time a window can give, seconds: a longer pause is played as frames of this length.
@@ -76,8 +107,9 @@ public:
     bool check(const RecordEvent& event, const Game& game, std::string& error) const;
     // Checks the event and plays it: frames to `hook`; false with `error` set on a refusal.
     bool apply(const RecordEvent& event, Game& game, ContactHook& hook, std::string& error);
-    // After the caller played a frame of the shot: a shot that ended waits for its end line.
-    void framePlayed(const Game& game);
+    // Keeps count after the caller played a checked event its own way: the aim, and a shot that
+    // ended waiting for its end line.
+    void played(const RecordEvent& event, const Game& game);
 
     double aim = 0.0;       // degrees, as the record last turned the cue
     int shotsEnded = 0;     // end lines met
