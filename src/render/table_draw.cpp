@@ -118,10 +118,12 @@ void drawAprons(float w, float l) {
     drawApron(corner, -1, 1);
 }
 
-// The cushion line that starts (end 0) or ends (end 3) at the point p of the plan.
-const TableFeature& cushionMeeting(const double* p, int end) {
-    for (const TableFeature& f : tableFeatures)
-        if (f.kind == FEATURE_CUSHION && f.d[end] == p[0] && f.d[end + 2] == p[2]) return f;
+// The cushion line whose first end (or, for `first` false, second end) is at p on the plan.
+const TableFeature& cushionMeeting(const Vec3& p, bool first) {
+    for (const TableFeature& f : tableFeatures) {
+        const Vec3& end = first ? f.a : f.b;
+        if (f.kind == FeatureKind::Cushion && end.x == p.x && end.z == p.z) return f;
+    }
     return tableFeatures[0]; // not reached: both ends of every nose meet a jaw
 }
 
@@ -130,16 +132,14 @@ const TableFeature& cushionMeeting(const double* p, int end) {
 void drawCushionTops() {
     constexpr double MIN_NOSE_LENGTH = 10.0; // world units; jaws and pocket backs are shorter
     for (const TableFeature& nose : tableFeatures) {
-        const double* a = nose.d;
-        const double* b = nose.d + 3;
-        if (nose.kind != FEATURE_CUSHION || std::hypot(b[0] - a[0], b[2] - a[2]) < MIN_NOSE_LENGTH)
-            continue;
-        const double* jawStart = cushionMeeting(a, 3).d;   // the jaw into the nose
-        const double* jawEnd = cushionMeeting(b, 0).d + 3; // the jaw out of it
-        const float top[4][2] = {{float(b[0]), float(b[2])},
-                                 {float(a[0]), float(a[2])},
-                                 {float(jawStart[0]), float(jawStart[2])},
-                                 {float(jawEnd[0]), float(jawEnd[2])}};
+        const Vec3 &a = nose.a, &b = nose.b;
+        if (nose.kind != FeatureKind::Cushion || (b - a).length() < MIN_NOSE_LENGTH) continue;
+        const Vec3& jawStart = cushionMeeting(a, false).a; // the jaw into the nose
+        const Vec3& jawEnd = cushionMeeting(b, true).b;    // the jaw out of it
+        const float top[4][2] = {{float(b.x), float(b.z)},
+                                 {float(a.x), float(a.z)},
+                                 {float(jawStart.x), float(jawStart.z)},
+                                 {float(jawEnd.x), float(jawEnd.z)}};
         drawTop(1.0f, top, true);
     }
 }
