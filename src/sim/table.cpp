@@ -157,7 +157,8 @@ void Table::collide(Ball& ball, int feature) const {
     case FeatureKind::Pocket:
         ball.pocketed = true;
         ball.position.y = -2.0 * (ball.number + 1);
-        ball.velocity = ball.acceleration = ball.angularVelocity = ball.angularAcceleration = Vec3();
+        ball.velocity = ball.acceleration = Vec3();
+        ball.angularVelocity = ball.angularAcceleration = Vec3();
         break;
     case FeatureKind::Cushion: rebound(ball, f.normal); break;
     default: rebound(ball, ball.position - f.a); break;
