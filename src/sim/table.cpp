@@ -6,8 +6,6 @@
 #include "sim/ball.h"
 
 namespace {
-// Cushions return 70% of the speed they take along their normal.
-constexpr double CUSHION_RESTITUTION = 0.7;
 constexpr double POCKET_RADIUS = 3.0; // world units
 
 constexpr Vec3 at(double x, double z) { return Vec3(x, RESTING_HEIGHT, z); }

@@ -13,6 +13,8 @@ constexpr int TABLE_WIDTH = 44;  // along x
 constexpr float TABLE_DIFFUSE[4] = {0.0f, 0.75f, 0.0f, 1.0f};
 constexpr float TABLE_SPECULAR[4] = {0.75f, 0.75f, 0.75f, 1.0f};
 constexpr float TABLE_SHININESS = 75.0f;
+// Cushions and their ends return 70% of the speed a ball brings along the contact normal.
+constexpr double CUSHION_RESTITUTION = 0.7;
 
 enum class FeatureKind { Cushion, Corner, Pocket };
 
