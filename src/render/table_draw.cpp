@@ -1,4 +1,4 @@
-// Table drawing: the shadow-receiving tops marked in the stencil, then the sides, skirt and legs.
+// Table drawing from the collision list: shadow-receiving tops in the stencil, then sides, legs.
 #include <GL/gl.h>
 
 #include <algorithm>
@@ -114,12 +114,12 @@ constexpr MouthShape SIDE_MOUTH = {1.0, 1.5, 0.25};
 
 // One side of a pocket's mouth on the plan.
 struct MouthSide {
-    const TableFeature* jaw;
-    Vec3 cushionEnd; // world units: where the nose meets the jaw
-    Vec3 jawFaceEnd; // world units: where the jaw's face meets the rim
-    Vec3 edge;       // world units: where the bed's edge meets the pocket
-    Vec3 rimBend;    // world units
-    Vec3 across;     // unit: across the mouth from this side to the other
+    const TableFeature* jaw; // its line in the collision list
+    Vec3 cushionEnd;         // world units: where the nose meets the jaw
+    Vec3 jawFaceEnd;         // world units: where the jaw's face meets the rim
+    Vec3 edge;               // world units: where the bed's edge meets the pocket
+    Vec3 rimBend;            // world units
+    Vec3 across;             // unit: across the mouth from this side to the other
 };
 
 MouthSide mouthSide(const Vec3& end, const Vec3& otherSide, const Vec3& edge,
