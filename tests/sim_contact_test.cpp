@@ -35,7 +35,7 @@ TEST(ContactHook, EachContactReportsItsKindAndItsSpeedsAlongTheNormal) {
         EXPECT_GT(contact.speedBefore, 0.0);
         const double returned = contact.kind == ContactKind::Ball     ? 1.0
                                 : contact.kind == ContactKind::Pocket ? 0.0
-                                                                      : 0.7;
+                                                                      : CUSHION_RESTITUTION;
         EXPECT_NEAR(contact.speedAfter, returned * contact.speedBefore, 1e-9);
     }
     for (ContactKind kind : {ContactKind::Ball, ContactKind::Cushion, ContactKind::Pocket})

@@ -16,8 +16,9 @@ constexpr double SHOT_TIME_LIMIT = 55.0;                // seconds; a 100 units/
 bool insideOutline(const Vec3& p) {
     bool inside = false;
     for (const TableFeature& f : tableFeatures) {
-        const double ax = f.d[0], az = f.d[2], bx = f.d[3], bz = f.d[5];
-        if (f.kind == FEATURE_CUSHION && (az > p.z) != (bz > p.z) && p.x < ax + (bx - ax) * (p.z - az) / (bz - az))
+        const Vec3 &a = f.a, &b = f.b;
+        if (f.kind == FeatureKind::Cushion && (a.z > p.z) != (b.z > p.z) &&
+            p.x < a.x + (b.x - a.x) * (p.z - a.z) / (b.z - a.z))
             inside = !inside;
     }
     return inside;

@@ -34,18 +34,17 @@ namespace {
 int pocketFeature(int pocket) {
     int seen = 0;
     for (int k = 0; k < tableFeatureCount; ++k)
-        if (tableFeatures[k].kind == FEATURE_POCKET && seen++ == pocket) return k;
+        if (tableFeatures[k].kind == FeatureKind::Pocket && seen++ == pocket) return k;
     return -1;
 }
-
-Vec3 onFelt(const double* d) { return Vec3(d[0], RESTING_HEIGHT, d[2]); }
 } // namespace
 
-Vec3 pocketCentre(int pocket) { return onFelt(tableFeatures[pocketFeature(pocket)].d); }
+// The features lie at a resting ball's height already.
+Vec3 pocketCentre(int pocket) { return tableFeatures[pocketFeature(pocket)].a; }
 
 Vec3 pocketMouth(int pocket) {
     const int k = pocketFeature(pocket);
-    return (onFelt(tableFeatures[k - 2].d) + onFelt(tableFeatures[k - 1].d)) * 0.5;
+    return (tableFeatures[k - 2].a + tableFeatures[k - 1].a) * 0.5;
 }
 
 double aimAngle(const Vec3& from, const Vec3& to) {

@@ -1,8 +1,8 @@
-// Table drawing: the shadow-receiving tops marked in the stencil, then the sides, skirt and legs.
+// Table drawing from the collision list: shadow-receiving tops in the stencil, then sides, legs.
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <array>
-#include <cmath>
 
 #include "render/material.h"
 #include "render/object_draw.h"
@@ -84,66 +84,117 @@ void drawBed(int w, int l) {
     glEnd();
 }
 
-// Four apron triangles of one pocket, mirrored by the signs sx and sz. A mirror in one axis
-// turns the winding over, so the corners are then sent in reverse to keep them facing up.
-void drawApron(const PlanPoint (&triangles)[4][3], float sx, float sz) {
-    const bool reverse = sx * sz < 0.0f;
-    glBegin(GL_TRIANGLES);
-    glNormal3f(0.0f, 1.0f, 0.0f);
+constexpr double MIN_NOSE_LENGTH = 10.0; // world units; jaws and pocket backs are shorter
+
+bool isNose(const TableFeature& f) {
+    return f.kind == FeatureKind::Cushion && (f.b - f.a).length() >= MIN_NOSE_LENGTH;
+}
+
+bool samePlanPoint(const Vec3& p, const Vec3& q) { return p.x == q.x && p.z == q.z; }
+
+// The jaw at the cushion end p: the short cushion line from there into the pocket.
+const TableFeature& jawAt(const Vec3& p) {
+    for (const TableFeature& f : tableFeatures)
+        if (f.kind == FeatureKind::Cushion && !isNose(f) &&
+            (samePlanPoint(f.a, p) || samePlanPoint(f.b, p)))
+            return f;
+    return tableFeatures[0]; // not reached: every cushion end has its jaw
+}
+
+// The end of the line that is not at p.
+const Vec3& otherEnd(const TableFeature& line, const Vec3& p) {
+    return samePlanPoint(line.a, p) ? line.b : line.a;
+}
+
+// How the felt reaches into a pocket's mouth, alike on both sides of it, measured along the
+// bed's edge from the pocket towards the cushion end and back from the edge into the cushion.
+struct MouthShape {
+    double jawFaceDepth; // world units back: the jaw's face runs from the cushion end to there
+    double rimAlong;     // world units along: the bend of the rim from the jaw's face to the edge
+    double rimDepth;     // world units back: the same bend
+};
+constexpr MouthShape CORNER_MOUTH = {2.0, 0.75, 1.0};
+constexpr MouthShape SIDE_MOUTH = {1.0, 1.5, 0.25};
+
+// One side of a pocket's mouth on the plan.
+struct MouthSide {
+    const TableFeature* jaw; // its line in the collision list
+    Vec3 cushionEnd;         // world units: where the nose meets the jaw
+    Vec3 jawFaceEnd;         // world units: where the jaw's face meets the rim
+    Vec3 edge;               // world units: where the bed's edge meets the pocket
+    Vec3 rimBend;            // world units
+    Vec3 across;             // unit: across the mouth from this side to the other
+};
+
+MouthSide mouthSide(const Vec3& end, const Vec3& otherSide, const Vec3& edge,
+                    const MouthShape& shape) {
+    const TableFeature& jaw = jawAt(end);
+    const Vec3 intoPocket = otherEnd(jaw, end) - end;
+    const Vec3 along = (end - edge).normalized();
+    const Vec3 back = intoPocket - along * intoPocket.dot(along); // as deep as the jaw reaches
+    const double depth = back.length();
+    return {&jaw,
+            end,
+            end + intoPocket * (shape.jawFaceDepth / depth),
+            edge,
+            edge + along * shape.rimAlong + back * (shape.rimDepth / depth),
+            (otherSide - end).normalized()};
+}
+
+// Calls draw with both sides of every pocket's mouth, the bed w by l units either side of the
+// centre. The list names each pocket's two cushion ends just before the pocket.
+template <class F> void forEachMouthSide(double w, double l, F draw) {
+    for (int k = 0; k < tableFeatureCount; ++k) {
+        const Vec3& centre = tableFeatures[k].a;
+        if (tableFeatures[k].kind != FeatureKind::Pocket) continue;
+        const Vec3 edge(std::clamp(centre.x, -w, w), centre.y, std::clamp(centre.z, -l, l));
+        // A corner pocket lies beyond two of the bed's edges.
+        const bool corner = edge.x != centre.x && edge.z != centre.z;
+        const MouthShape& shape = corner ? CORNER_MOUTH : SIDE_MOUTH;
+        const Vec3 &first = tableFeatures[k - 2].a, &second = tableFeatures[k - 1].a;
+        draw(mouthSide(first, second, edge, shape));
+        draw(mouthSide(second, first, edge, shape));
+    }
+}
+
+PlanPoint planPoint(const Vec3& p, float s, float t) { return {float(p.x), float(p.z), s, t}; }
+
+// The felt over one side of a mouth, from the cushion end along the bed's edge to the pocket,
+// round the rim and back along the foot of the jaw's face: one tile of the felt texture.
+void drawApronSide(const MouthSide& side) {
+    const PlanPoint end = planPoint(side.cushionEnd, 1, 0), edge = planPoint(side.edge, 1, 1);
+    const PlanPoint rim = planPoint(side.rimBend, 0, 1), jaw = planPoint(side.jawFaceEnd, 0, 0);
+    const PlanPoint triangles[2][3] = {{end, rim, jaw}, {end, edge, rim}};
+    // Counter-clockwise seen from above, to face up.
+    const bool reverse = (rim.z - end.z) * (jaw.x - end.x) < (rim.x - end.x) * (jaw.z - end.z);
     for (const auto& triangle : triangles) {
         for (int k = 0; k < 3; ++k) {
             const PlanPoint& p = triangle[reverse ? 2 - k : k];
             glTexCoord2f(p.s, p.t);
-            glVertex3f(sx * p.x, 0.0f, sz * p.z);
+            glVertex3f(p.x, 0.0f, p.z);
         }
     }
-    glEnd();
 }
 
 // The felt between the bed's edge and the jaws of the six pockets.
 void drawAprons(float w, float l) {
-    const PlanPoint corner[4][3] = {
-        {{-w, -l + 3, 1, 0}, {-w - 1, -l + 0.75f, 0, 1}, {-w - 2, -l + 1, 0, 0}},
-        {{-w, -l + 3, 1, 0}, {-w, -l, 1, 1}, {-w - 1, -l + 0.75f, 0, 1}},
-        {{-w + 3, -l, 1, 0}, {-w + 0.75f, -l - 1, 0, 1}, {-w, -l, 1, 1}},
-        {{-w + 3, -l, 1, 0}, {-w + 1, -l - 2, 0, 0}, {-w + 0.75f, -l - 1, 0, 1}},
-    };
-    const PlanPoint side[4][3] = {
-        {{-w, 3, 1, 0}, {-w - 0.25f, 1.5f, 0, 1}, {-w - 1, 2.5f, 0, 0}},
-        {{-w, 3, 1, 0}, {-w, 0, 1, 1}, {-w - 0.25f, 1.5f, 0, 1}},
-        {{-w, -3, 1, 0}, {-w - 0.25f, -1.5f, 0, 1}, {-w, 0, 1, 1}},
-        {{-w, -3, 1, 0}, {-w - 1, -2.5f, 0, 0}, {-w - 0.25f, -1.5f, 0, 1}},
-    };
-    drawApron(corner, 1, 1);
-    drawApron(side, 1, 1);
-    drawApron(corner, 1, -1);
-    drawApron(corner, -1, -1);
-    drawApron(side, -1, 1);
-    drawApron(corner, -1, 1);
-}
-
-// The cushion line that starts (end 0) or ends (end 3) at the point p of the plan.
-const TableFeature& cushionMeeting(const double* p, int end) {
-    for (const TableFeature& f : tableFeatures)
-        if (f.kind == FEATURE_CUSHION && f.d[end] == p[0] && f.d[end + 2] == p[2]) return f;
-    return tableFeatures[0]; // not reached: both ends of every nose meet a jaw
+    glBegin(GL_TRIANGLES);
+    glNormal3f(0.0f, 1.0f, 0.0f);
+    forEachMouthSide(w, l, drawApronSide);
+    glEnd();
 }
 
 // The cushion tops are the collision features' own lines: each long cushion's nose, and the jaw
 // into its first end and out of its second, which end 3 units back at the pockets.
 void drawCushionTops() {
-    constexpr double MIN_NOSE_LENGTH = 10.0; // world units; jaws and pocket backs are shorter
     for (const TableFeature& nose : tableFeatures) {
-        const double* a = nose.d;
-        const double* b = nose.d + 3;
-        if (nose.kind != FEATURE_CUSHION || std::hypot(b[0] - a[0], b[2] - a[2]) < MIN_NOSE_LENGTH)
-            continue;
-        const double* jawStart = cushionMeeting(a, 3).d;   // the jaw into the nose
-        const double* jawEnd = cushionMeeting(b, 0).d + 3; // the jaw out of it
-        const float top[4][2] = {{float(b[0]), float(b[2])},
-                                 {float(a[0]), float(a[2])},
-                                 {float(jawStart[0]), float(jawStart[2])},
-                                 {float(jawEnd[0]), float(jawEnd[2])}};
+        if (!isNose(nose)) continue;
+        const Vec3 &a = nose.a, &b = nose.b;
+        const Vec3 &jawStart = otherEnd(jawAt(a), a), &jawEnd = otherEnd(jawAt(b), b);
+        const float top[4][2] = {{float(b.x), float(b.z)},
+                                 {float(a.x), float(a.z)},
+                                 {float(jawStart.x), float(jawStart.z)},
+                                 {float(jawEnd.x), float(jawEnd.z)}};
         drawTop(1.0f, top, true);
     }
 }
@@ -176,32 +227,25 @@ void drawFirstHalf(int width, int length) {
     drawRailTops(w, l);
 }
 
-// The eighteen vertical cushion faces, each from its bottom edge and its (unnormalized) normal.
+// A cushion's face over the stretch from p to q of its line. The list runs counter-clockwise
+// round the table seen from above, so a face sent against the line's direction faces the play.
+void drawCushionFace(const TableFeature& line, const Vec3& p, const Vec3& q, const Vec3& normal) {
+    const bool alongLine = (q - p).dot(line.b - line.a) > 0.0;
+    const Vec3 &from = alongLine ? q : p, &to = alongLine ? p : q;
+    const float a[2] = {float(from.x), float(from.z)}, b[2] = {float(to.x), float(to.z)};
+    const float n[3] = {float(normal.x), float(normal.y), float(normal.z)};
+    drawSide(a, b, 0.0f, 1.0f, n, true);
+}
+
+// The noses, and the jaws from the cushion ends back to the rims. A jaw's face is shaded as
+// facing straight across the mouth: for a corner pocket that is the jaw's own normal, and the
+// side pockets' jaws keep the shade they have always had.
 void drawCushionFaces(float w, float l) {
-    struct Face {
-        float a[2], b[2], normal[3];
-    };
-    const Face faces[18] = {
-        {{-w - 1, -2.5f}, {-w, -3}, {0, 0, 1}},
-        {{-w, -3}, {-w, -l + 3}, {1, 0, 0}},
-        {{-w, -l + 3}, {-w - 2, -l + 1}, {1, 0, -1}},
-        {{-w - 2, l - 1}, {-w, l - 3}, {1, 0, 1}},
-        {{-w, l - 3}, {-w, 3}, {1, 0, 0}},
-        {{-w, 3}, {-w - 1, 2.5f}, {0, 0, -1}},
-        {{w - 1, l + 2}, {w - 3, l}, {1, 0, -1}},
-        {{w - 3, l}, {-w + 3, l}, {0, 0, -1}},
-        {{-w + 3, l}, {-w + 1, l + 2}, {-1, 0, -1}},
-        {{w + 1, 2.5f}, {w, 3}, {0, 0, -1}},
-        {{w, 3}, {w, l - 3}, {-1, 0, 0}},
-        {{w, l - 3}, {w + 2, l - 1}, {-1, 0, 1}},
-        {{w + 2, -l + 1}, {w, -l + 3}, {-1, 0, -1}},
-        {{w, -l + 3}, {w, -3}, {-1, 0, 0}},
-        {{w, -3}, {w + 1, -2.5f}, {0, 0, 1}},
-        {{-w + 1, -l - 2}, {-w + 3, -l}, {-1, 0, 1}},
-        {{-w + 3, -l}, {w - 3, -l}, {0, 0, 1}},
-        {{w - 3, -l}, {w - 1, -l - 2}, {1, 0, 1}},
-    };
-    for (const Face& f : faces) drawSide(f.a, f.b, 0.0f, 1.0f, f.normal, true);
+    for (const TableFeature& nose : tableFeatures)
+        if (isNose(nose)) drawCushionFace(nose, nose.a, nose.b, nose.normal.normalized());
+    forEachMouthSide(w, l, [](const MouthSide& side) {
+        drawCushionFace(*side.jaw, side.cushionEnd, side.jawFaceEnd, side.across);
+    });
 }
 
 // The outer sides, from the rail tops down to the underside.

@@ -8,10 +8,12 @@
 #include <cmath>
 
 namespace {
-enum EventKind { NO_EVENT, TABLE_EVENT, BALL_EVENT, STOP_EVENT };
+// What a step of the frame runs up to: the frame's end, a contact with the table or another
+// ball, or a ball coming to rest.
+enum class EventKind { None, Table, Ball, Stop };
 
 struct Event {
-    EventKind kind = NO_EVENT;
+    EventKind kind = EventKind::None;
     double time = 0.0; // seconds from now
     int ball = -1;     // the lower index of a pair
     int other = -1;    // the other ball, or the table feature
@@ -61,14 +63,14 @@ Event earliestContact(Ball balls[BALL_COUNT], const Table& table, double dt) {
         if (!staysApart(freeDistance(balls[i]), speeds[i], event.time)) {
             int feature = -1;
             const double t = table.timeToHit(balls[i], feature);
-            if (t >= 0.0 && t < event.time) event = {TABLE_EVENT, t, i, feature};
+            if (t >= 0.0 && t < event.time) event = {EventKind::Table, t, i, feature};
         }
         for (int j = i + 1; j < BALL_COUNT; ++j) {
             if (balls[j].pocketed ||
                 pairStaysApart(balls[i], balls[j], speeds[i] + speeds[j], event.time))
                 continue;
             const double tb = balls[i].timeToHit(balls[j]);
-            if (tb >= 0.0 && tb < event.time) event = {BALL_EVENT, tb, i, j};
+            if (tb >= 0.0 && tb < event.time) event = {EventKind::Ball, tb, i, j};
         }
     }
     return event;
@@ -88,7 +90,7 @@ double stoppingTime(const Ball& ball) {
 void takeEarlierStop(Ball balls[BALL_COUNT], Event& event) {
     for (int i = 0; i < BALL_COUNT; ++i) {
         const double t = stoppingTime(balls[i]);
-        if (t >= 0.0 && t < event.time) event = {STOP_EVENT, t, i, -1};
+        if (t >= 0.0 && t < event.time) event = {EventKind::Stop, t, i, -1};
     }
 }
 
@@ -123,7 +125,7 @@ Contact resolveContact(Ball balls[BALL_COUNT], const Table& table, const Event& 
                        int contactCounts[BALL_COUNT]) {
     Ball& ball = balls[event.ball];
     Contact contact;
-    if (event.kind == TABLE_EVENT) {
+    if (event.kind == EventKind::Table) {
         contact = tableContact(ball, table, event.other);
     } else {
         contact = ballContact(ball, balls[event.other]);
@@ -142,8 +144,8 @@ int simulate(Ball balls[BALL_COUNT], const Table& table, Referee& referee,
         Event event = earliestContact(balls, table, dt);
         takeEarlierStop(balls, event);
         for (int i = 0; i < BALL_COUNT; ++i) balls[i].advance(event.time);
-        if (event.kind == NO_EVENT) break;
-        if (event.kind == STOP_EVENT) {
+        if (event.kind == EventKind::None) break;
+        if (event.kind == EventKind::Stop) {
             balls[event.ball].stop();
         } else {
             const Contact contact = resolveContact(balls, table, event, contactCounts);

@@ -4,81 +4,94 @@
 #include "sim/ball.h"
 
 namespace {
-constexpr int C = FEATURE_CUSHION, K = FEATURE_CORNER, P = FEATURE_POCKET;
-// Cushions return 70% of the speed they take along their normal.
-constexpr double CUSHION_RESTITUTION = 0.7;
+constexpr double POCKET_RADIUS = 3.0; // world units
+
+constexpr Vec3 at(double x, double z) { return Vec3(x, RESTING_HEIGHT, z); }
+
+constexpr TableFeature cushion(Vec3 a, Vec3 b, Vec3 normal) {
+    return {FeatureKind::Cushion, a, b, normal, 0.0};
+}
+
+constexpr TableFeature corner(double x, double z) {
+    return {FeatureKind::Corner, at(x, z), Vec3(), Vec3(), 0.0};
+}
+
+constexpr TableFeature pocket(double x, double z) {
+    return {FeatureKind::Pocket, at(x, z), Vec3(), Vec3(), POCKET_RADIUS};
+}
 } // namespace
 
 // Once round the playing area from the pocket at -x, -z: each pocket group lists its entry jaw,
 // back and exit jaw, the two cushion ends bounding the opening, then the pocket itself.
 constexpr TableFeature tableFeatures[tableFeatureCount] = {
-    {C, {-19, 1, -44, -22, 1, -47, -1, 0, 1}},
-    {C, {-22, 1, -47, -25, 1, -44, 1, 0, 1}},
-    {C, {-25, 1, -44, -22, 1, -41, 1, 0, -1}},
-    {K, {-19, 1, -44}},
-    {K, {-22, 1, -41}},
-    {P, {-24.1, 1, -46.1, 0, 0, 0, 3}},
-    {C, {-22, 1, -41, -22, 1, -3, 1, 0, 0}},
-    {C, {-22, 1, -3, -25, 1, -1.5, 1.5, 0, 3}},
-    {C, {-25, 1, -1.5, -25, 1, 1.5, 1, 0, 0}},
-    {C, {-25, 1, 1.5, -22, 1, 3, 1.5, 0, -3}},
-    {K, {-22, 1, -3}},
-    {K, {-22, 1, 3}},
-    {P, {-25, 1, 0, 0, 0, 0, 3}},
-    {C, {-22, 1, 3, -22, 1, 41, 1, 0, 0}},
-    {C, {-22, 1, 41, -25, 1, 44, 1, 0, 1}},
-    {C, {-25, 1, 44, -22, 1, 47, 1, 0, -1}},
-    {C, {-22, 1, 47, -19, 1, 44, -1, 0, -1}},
-    {K, {-22, 1, 41}},
-    {K, {-19, 1, 44}},
-    {P, {-24.1, 1, 46.1, 0, 0, 0, 3}},
-    {C, {-19, 1, 44, 19, 1, 44, 0, 0, -1}},
-    {C, {19, 1, 44, 22, 1, 47, 1, 0, -1}},
-    {C, {22, 1, 47, 25, 1, 44, -1, 0, -1}},
-    {C, {25, 1, 44, 22, 1, 41, -1, 0, 1}},
-    {K, {19, 1, 44}},
-    {K, {22, 1, 41}},
-    {P, {24.1, 1, 46.1, 0, 0, 0, 3}},
-    {C, {22, 1, 41, 22, 1, 3, -1, 0, 0}},
-    {C, {22, 1, 3, 25, 1, 1.5, -1.5, 0, -3}},
-    {C, {25, 1, 1.5, 25, 1, -1.5, -1, 0, 0}},
-    {C, {25, 1, -1.5, 22, 1, -3, -1.5, 0, 3}},
-    {K, {22, 1, 3}},
-    {K, {22, 1, -3}},
-    {P, {25, 1, 0, 0, 0, 0, 3}},
-    {C, {22, 1, -3, 22, 1, -41, -1, 0, 0}},
-    {C, {22, 1, -41, 25, 1, -44, -1, 0, -1}},
-    {C, {25, 1, -44, 22, 1, -47, -1, 0, 1}},
-    {C, {22, 1, -47, 19, 1, -44, 1, 0, 1}},
-    {K, {22, 1, -41}},
-    {K, {19, 1, -44}},
-    {P, {24.1, 1, -46.1, 0, 0, 0, 3}},
-    {C, {19, 1, -44, -19, 1, -44, 0, 0, 1}},
+    cushion(at(-19, -44), at(-22, -47), {-1, 0, 1}),
+    cushion(at(-22, -47), at(-25, -44), {1, 0, 1}),
+    cushion(at(-25, -44), at(-22, -41), {1, 0, -1}),
+    corner(-19, -44),
+    corner(-22, -41),
+    pocket(-24.1, -46.1),
+    cushion(at(-22, -41), at(-22, -3), {1, 0, 0}),
+    cushion(at(-22, -3), at(-25, -1.5), {1.5, 0, 3}),
+    cushion(at(-25, -1.5), at(-25, 1.5), {1, 0, 0}),
+    cushion(at(-25, 1.5), at(-22, 3), {1.5, 0, -3}),
+    corner(-22, -3),
+    corner(-22, 3),
+    pocket(-25, 0),
+    cushion(at(-22, 3), at(-22, 41), {1, 0, 0}),
+    cushion(at(-22, 41), at(-25, 44), {1, 0, 1}),
+    cushion(at(-25, 44), at(-22, 47), {1, 0, -1}),
+    cushion(at(-22, 47), at(-19, 44), {-1, 0, -1}),
+    corner(-22, 41),
+    corner(-19, 44),
+    pocket(-24.1, 46.1),
+    cushion(at(-19, 44), at(19, 44), {0, 0, -1}),
+    cushion(at(19, 44), at(22, 47), {1, 0, -1}),
+    cushion(at(22, 47), at(25, 44), {-1, 0, -1}),
+    cushion(at(25, 44), at(22, 41), {-1, 0, 1}),
+    corner(19, 44),
+    corner(22, 41),
+    pocket(24.1, 46.1),
+    cushion(at(22, 41), at(22, 3), {-1, 0, 0}),
+    cushion(at(22, 3), at(25, 1.5), {-1.5, 0, -3}),
+    cushion(at(25, 1.5), at(25, -1.5), {-1, 0, 0}),
+    cushion(at(25, -1.5), at(22, -3), {-1.5, 0, 3}),
+    corner(22, 3),
+    corner(22, -3),
+    pocket(25, 0),
+    cushion(at(22, -3), at(22, -41), {-1, 0, 0}),
+    cushion(at(22, -41), at(25, -44), {-1, 0, -1}),
+    cushion(at(25, -44), at(22, -47), {-1, 0, 1}),
+    cushion(at(22, -47), at(19, -44), {1, 0, 1}),
+    corner(22, -41),
+    corner(19, -44),
+    pocket(24.1, -46.1),
+    cushion(at(19, -44), at(-19, -44), {0, 0, 1}),
 };
 
 namespace {
-Vec3 point(const double* d) { return Vec3(d[0], d[1], d[2]); }
-
 // The feature points as the float probe balls that stand for corners and pockets carry them.
 // Rounded at compile time: GCC 12 at -O2 drops a double-float-double round trip when it
 // vectorizes one.
 struct ProbePoints {
-    double point[tableFeatureCount][3];
+    Vec3 point[tableFeatureCount];
 };
 
 constexpr ProbePoints roundedToFloat() {
     ProbePoints probes{};
-    for (int k = 0; k < tableFeatureCount; ++k)
-        for (int c = 0; c < 3; ++c)
-            probes.point[k][c] = static_cast<float>(tableFeatures[k].d[c]);
+    for (int k = 0; k < tableFeatureCount; ++k) {
+        const Vec3& p = tableFeatures[k].a;
+        probes.point[k] = Vec3(static_cast<float>(p.x), static_cast<float>(p.y),
+                               static_cast<float>(p.z));
+    }
     return probes;
 }
 
 constexpr ProbePoints PROBES = roundedToFloat();
 
 double cushionTime(const Ball& ball, const TableFeature& f) {
-    const Vec3 a = point(f.d), b = point(f.d + 3);
-    const Vec3 n = point(f.d + 6).normalized();
+    const Vec3& a = f.a;
+    const Vec3& b = f.b;
+    const Vec3 n = f.normal.normalized();
     const double dist = (ball.position - a).dot(n);
     if (dist <= 0.0) return -1.0; // the centre is behind the cushion line
     const double gap = dist - ball.radius > 0.0 ? dist - ball.radius : 0.0;
@@ -93,12 +106,13 @@ double cushionTime(const Ball& ball, const TableFeature& f) {
 
 double featureTime(const Ball& ball, int k) {
     const TableFeature& f = tableFeatures[k];
-    if (f.kind == FEATURE_CUSHION) return cushionTime(ball, f);
-    const Vec3 probe = point(PROBES.point[k]);
-    if (f.kind == FEATURE_CORNER) // the ball against a point: a probe of radius 0 at rest
+    if (f.kind == FeatureKind::Cushion) return cushionTime(ball, f);
+    const Vec3& probe = PROBES.point[k];
+    if (f.kind == FeatureKind::Corner) // the ball against a point: a probe of radius 0 at rest
         return contactTime(ball.position - probe, ball.velocity, ball.radius);
-    // The ball's centre, taken as a point, against the pocket circle (radius 3 exactly as a float).
-    return contactTime(ball.position - probe, ball.velocity, f.d[6]);
+    // The ball's centre, taken as a point, against the pocket circle (a whole radius: exact as
+    // a float).
+    return contactTime(ball.position - probe, ball.velocity, f.radius);
 }
 
 void rebound(Ball& ball, Vec3 normal) {
@@ -129,26 +143,27 @@ double Table::timeToHit(const Ball& ball, int& feature) const {
 void Table::collide(Ball& ball, int feature) const {
     const TableFeature& f = tableFeatures[feature];
     switch (f.kind) {
-    case FEATURE_POCKET:
+    case FeatureKind::Pocket:
         ball.pocketed = true;
         ball.position.y = -2.0 * (ball.number + 1);
-        ball.velocity = ball.acceleration = ball.angularVelocity = ball.angularAcceleration = Vec3();
+        ball.velocity = ball.acceleration = Vec3();
+        ball.angularVelocity = ball.angularAcceleration = Vec3();
         break;
-    case FEATURE_CUSHION: rebound(ball, point(f.d + 6)); break;
-    default: rebound(ball, ball.position - point(f.d)); break;
+    case FeatureKind::Cushion: rebound(ball, f.normal); break;
+    default: rebound(ball, ball.position - f.a); break;
     }
 }
 
 ContactKind Table::contactKind(int feature) const {
     switch (tableFeatures[feature].kind) {
-    case FEATURE_POCKET: return ContactKind::Pocket;
-    case FEATURE_CUSHION: return ContactKind::Cushion;
+    case FeatureKind::Pocket: return ContactKind::Pocket;
+    case FeatureKind::Cushion: return ContactKind::Cushion;
     default: return ContactKind::Corner;
     }
 }
 
 Vec3 Table::contactNormal(const Ball& ball, int feature) const {
     const TableFeature& f = tableFeatures[feature];
-    if (f.kind == FEATURE_CUSHION) return point(f.d + 6).normalized();
-    return (ball.position - point(f.d)).normalized();
+    if (f.kind == FeatureKind::Cushion) return f.normal.normalized();
+    return (ball.position - f.a).normalized();
 }

@@ -11,14 +11,19 @@ constexpr int TABLE_WIDTH = 44;  // along x
 // without reaching a cushion, a cushion end or a pocket. The cue ball in hand is placed in it.
 constexpr double FREE_HALF_WIDTH = TABLE_WIDTH / 2 - BALL_RADIUS;   // world units, along x
 constexpr double FREE_HALF_LENGTH = TABLE_LENGTH / 2 - BALL_RADIUS; // world units, along z
+// Cushions and their ends return 70% of the speed a ball brings along the contact normal.
+constexpr double CUSHION_RESTITUTION = 0.7;
 
-enum TableFeatureKind { FEATURE_CUSHION = 0, FEATURE_CORNER = 1, FEATURE_POCKET = 2 };
+enum class FeatureKind { Cushion, Corner, Pocket };
 
-// Cushion: A = d[0..2], B = d[3..5], normal = d[6..8]. Corner: point = d[0..2].
-// Pocket: centre = d[0..2], radius = d[6].
+// One thing a ball can meet at the table's edge. Every point lies at the height of a resting
+// ball's centre, so that a ball on the felt meets it in the plane of the play.
 struct TableFeature {
-    int kind;
-    double d[9];
+    FeatureKind kind;
+    Vec3 a;        // world units: a cushion's first end, a corner's point, a pocket's centre
+    Vec3 b;        // world units: a cushion's second end
+    Vec3 normal;   // of a cushion, away from it into the play; any length (direction only)
+    double radius; // world units: a ball drops once its centre comes this near a pocket's centre
 };
 
 constexpr int tableFeatureCount = 42;

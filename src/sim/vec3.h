@@ -9,7 +9,7 @@ struct Vec3 {
     double z = 0.0;
 
     Vec3() = default;
-    Vec3(double x_, double y_, double z_) : x(x_), y(y_), z(z_) {}
+    constexpr Vec3(double x_, double y_, double z_) : x(x_), y(y_), z(z_) {}
 
     // Division is one reciprocal and three multiplications, everywhere.
     void operator/=(const double& s) {
