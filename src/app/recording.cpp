@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -39,10 +40,18 @@ bool startRecording(const char* path) {
         return false;
     }
     recording.start = std::chrono::steady_clock::now();
+    std::atexit(stopRecording); // a last line the disk refuses is said, not lost in silence
     std::fprintf(recording.file, "%s\n", RECORD_HEADER);
     recordEvent(RecordEvent::newGame(0));
     recordEvent(RecordEvent::of(RecordEventKind::Aim, START_CUE_ANGLE));
     return true;
+}
+
+void stopRecording() {
+    if (recording.file && std::fclose(recording.file) != 0)
+        std::fprintf(stderr, "pool: cannot write the record %s: %s\n", recording.path.c_str(),
+                     std::strerror(errno));
+    recording.file = nullptr;
 }
 
 void recordEvent(RecordEvent event) {

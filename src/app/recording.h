@@ -6,6 +6,8 @@
 // Opens `path` for the record and writes its first lines: the header, the new game and the aim
 // the window starts with. False (after a line on the error stream) when it cannot be written.
 bool startRecording(const char* path);
+// Closes the record, every line written; nothing more is recorded.
+void stopRecording();
 // Writes one event, timed since the recording began, when a record is open; a record that can no
 // longer be written is said once on the error stream and closed, and the game plays on.
 void recordEvent(RecordEvent event);

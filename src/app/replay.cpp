@@ -74,6 +74,7 @@ void tick(int chain) {
 } // namespace
 
 bool loadReplay(const char* path, std::string& error) {
+    replay = Replay();
     replay.path = path;
     std::FILE* file = std::fopen(path, "r");
     if (!file) return error = std::string(path) + ": cannot be read", false;
