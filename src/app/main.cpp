@@ -14,14 +14,15 @@
 #include "app/sound.h"
 
 namespace {
-bool soundWanted = false;
+bool soundWanted = false; // played, recorded or both
+bool soundPlayed = false; // on the audio device
 
 // Sound starts once the first frame is drawn, so that the window never waits for the device.
 void displayThenStartSound() {
     display();
     if (!soundWanted) return;
     soundWanted = false;
-    startSound();
+    startSound(soundPlayed);
 }
 } // namespace
 
@@ -45,6 +46,10 @@ int main(int argc, char** argv) {
     // argument list) still gets a name.
     const char* title = (argc > 0 && argv[0] && argv[0][0]) ? argv[0] : "pool";
     requireDisplay(title);
+    if (!options.soundFile.empty() && !recordSound(options.soundFile, error)) {
+        std::fprintf(stderr, "pool: %s\n", error.c_str());
+        return 1;
+    }
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH | GLUT_STENCIL);
     glutInitWindowSize(800, 600);
@@ -64,7 +69,8 @@ int main(int argc, char** argv) {
     enableDetectableAutoRepeat();
     createMenu();
     startComputer(options);
-    soundWanted = !options.mute;
+    soundPlayed = !options.mute;
+    soundWanted = soundPlayed || !options.soundFile.empty();
     glutMainLoop();
     return 0;
 }

@@ -6,7 +6,8 @@
 const char* const VERSION = POOL_VERSION;
 
 const char* const USAGE =
-    "usage: pool [--computer 1|2|both] [--level 1|2|3] [--mute] [--help] [--version]\n";
+    "usage: pool [--computer 1|2|both] [--level 1|2|3] [--mute] [--sound-file FILE]\n"
+    "            [--help] [--version]\n";
 
 const char* const HELP =
     "Three-dimensional eight-ball pool for two players at one keyboard, or against the computer.\n"
@@ -14,6 +15,8 @@ const char* const HELP =
     "  --computer 1|2|both  the computer plays player 1, player 2 or both (a demonstration)\n"
     "  --level 1|2|3        the computer's strength: 1 a beginner, 3 the strongest (default 2)\n"
     "  --mute               no sound\n"
+    "  --sound-file FILE    record the sound as played, silences included, to FILE as WAV\n"
+    "                       (16-bit mono, 44100 Hz); with --mute it is recorded, not played\n"
     "  --help               print this help and exit\n"
     "  --version            print the version and exit\n"
     "\n"
@@ -51,6 +54,13 @@ bool parseLevel(const std::string& value, Options& options) {
     options.level = value[0] - '0';
     return true;
 }
+// A name that looks like an option is taken for a forgotten value (a file so named can be given
+// as ./-name).
+bool parseSoundFile(const std::string& value, Options& options) {
+    if (value.empty() || value[0] == '-') return false;
+    options.soundFile = value;
+    return true;
+}
 } // namespace
 
 OptionsResult parseOptions(int argc, char** argv, Options& options, std::string& error) {
@@ -63,7 +73,8 @@ OptionsResult parseOptions(int argc, char** argv, Options& options, std::string&
             continue;
         }
         const int glutValues = glutOptionValues(argv[i]);
-        const bool valued = arg == "--computer" || arg == "--level" || glutValues > 0;
+        const bool valued =
+            arg == "--computer" || arg == "--level" || arg == "--sound-file" || glutValues > 0;
         if (valued && i + 1 >= argc) {
             error = arg + " needs a value";
             return OptionsResult::Error;
@@ -74,6 +85,8 @@ OptionsResult parseOptions(int argc, char** argv, Options& options, std::string&
             if (!parseComputer(argv[++i], options)) error = "--computer takes 1, 2 or both";
         } else if (arg == "--level") {
             if (!parseLevel(argv[++i], options)) error = "--level takes 1, 2 or 3";
+        } else if (arg == "--sound-file") {
+            if (!parseSoundFile(argv[++i], options)) error = "--sound-file takes a file name";
         } else {
             error = "unknown option '" + arg + "'";
         }
