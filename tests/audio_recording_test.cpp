@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -31,7 +33,7 @@
 
 namespace {
 using Clock = std::chrono::steady_clock;
-constexpr double RATE = 44100.0;    // samples per second
+constexpr double RATE = SAMPLE_RATE; // samples per second
 constexpr double FRAME_SECONDS = 1.0 / 60.0;
 constexpr long FRAME_SAMPLES = 735; // 44100 frames per second, 60 frames of play per second
 constexpr int WINDOW = 64;          // samples per step of the loudness envelope
