@@ -33,6 +33,12 @@ void layOutHangingSolid(bool computerSeat) {
     game.referee.players[1].group = BallGroup::Stripes;
     game.referee.solidsRemaining = game.referee.stripesRemaining = 1;
 }
+
+OptionsResult parse(const std::vector<const char*>& args, Options& options, std::string& error) {
+    std::vector<char*> argv{const_cast<char*>("pool")};
+    for (const char* arg : args) argv.push_back(const_cast<char*>(arg));
+    return parseOptions(int(argv.size()), argv.data(), options, error);
+}
 } // namespace
 
 // On its turn the person's keys do nothing but the view's Up and Down, zoom, F10 and Escape;
@@ -65,7 +71,7 @@ TEST(ComputerKeys, DuringItsTurnOnlyTheViewZoomAndF10Pass) {
 // and drawn back to a whole power, then let go, as the keys would do it; the shot, played at the
 // game's usual frame time, pots the hanging 3 and keeps the table.
 TEST(ComputerTurn, PlacesTurnsChargesAndPotsThroughTheKeys) {
-    startComputer(Options{{true, false}, 3, false});
+    startComputer(seats(true, false, 3));
     for (const bool ballInHand : {false, true}) {
         SCOPED_TRACE(ballInHand);
         layOutHangingSolid(true);
@@ -84,7 +90,8 @@ TEST(ComputerTurn, PlacesTurnsChargesAndPotsThroughTheKeys) {
 }
 
 // Each option alone and in company; GLUT's X options pass over their values; a refused
-// command line leaves the defaults.
+// command line leaves the defaults. A sound file's name that is missing, empty or looks like an
+// option is a bad value.
 TEST(Options, SeatsLevelSoundAndRefusals) {
     using R = OptionsResult;
     struct Case { std::vector<const char*> args; R result; std::array<int, 4> seatsMuteLevel; };
@@ -100,15 +107,22 @@ TEST(Options, SeatsLevelSoundAndRefusals) {
         {{"-geometry"}, R::Error, {0, 0, 0, 2}},    {{"--fast"}, R::Error, {0, 0, 0, 2}},
     };
     for (const auto& c : cases) {
-        std::vector<char*> argv{const_cast<char*>("pool")};
-        for (const char* arg : c.args) argv.push_back(const_cast<char*>(arg));
         Options options;
         std::string error;
-        EXPECT_EQ(parseOptions(int(argv.size()), argv.data(), options, error), c.result);
+        EXPECT_EQ(parse(c.args, options, error), c.result);
         EXPECT_EQ((std::array<int, 4>{options.computerPlays[0], options.computerPlays[1],
                                       options.mute, options.level}),
                   c.seatsMuteLevel);
         EXPECT_EQ(error.empty(), c.result != R::Error) << testing::PrintToString(c.args);
+    }
+    const std::pair<std::vector<const char*>, std::string> files[] = {
+        {{"--sound-file", "break.wav", "--mute"}, "break.wav"}, {{"--sound-file", "./-x"}, "./-x"},
+        {{"--sound-file"}, ""}, {{"--sound-file", ""}, ""}, {{"--sound-file", "--mute"}, ""}};
+    for (const auto& [args, file] : files) {
+        Options options;
+        std::string error;
+        EXPECT_EQ(parse(args, options, error), file.empty() ? R::Error : R::Play) << error;
+        EXPECT_EQ(options.soundFile, file);
     }
 }
 

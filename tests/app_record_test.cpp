@@ -72,7 +72,7 @@ TEST(WindowRecord, AnUnattendedGameReplaysToTheSameContactsInTheWindowAndInPoolS
     startPlay();
     const std::string path = testing::TempDir() + "window_" + std::to_string(getpid()) + ".rec";
     ASSERT_TRUE(startRecording(path.c_str()));
-    startComputer(Options{{true, true}, 3, false});
+    startComputer(seats(true, true, 3));
     testing::internal::CaptureStdout();
     const bool played = playDemonstration();
     const std::vector<std::string> lines = contacts(testing::internal::GetCapturedStdout());

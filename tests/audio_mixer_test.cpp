@@ -24,9 +24,9 @@ int peak(const std::vector<std::int16_t>& out, size_t from, size_t to) {
     return loudest;
 }
 
-// The mixer is idle only when nothing sounds or waits to. Stopped a second ago, the stream stands
-// at least 44100 frames further on; a voice whose start frame was passed over meanwhile is heard
-// at the first frame of the next render.
+// The mixer is idle only when nothing sounds or waits to. Stopped a second ago (and stopped again
+// now, before any render), the stream stands at least 44100 frames further on; a voice whose
+// start frame was passed over meanwhile is heard at the first frame of the next render.
 TEST(MixerTest, AVoiceStartsOnItsFrameOrAtOnceWhenThatHasPassed) {
     const Sound sound = Sound::fromSamples(std::vector<float>(100, 0.25f));
     for (auto [rendered, startFrame, firstHeard] :
@@ -43,6 +43,7 @@ TEST(MixerTest, AVoiceStartsOnItsFrameOrAtOnceWhenThatHasPassed) {
     }
     Mixer mixer;
     mixer.stop(std::chrono::steady_clock::now() - std::chrono::seconds(1));
+    mixer.stop(std::chrono::steady_clock::now());
     EXPECT_GE(mixer.renderedFrames(), 44100);
     mixer.play(sound, 0.5f, 2000);
     EXPECT_NE(render(mixer, 1000)[0], 0);

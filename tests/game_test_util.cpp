@@ -5,6 +5,7 @@
 
 #include "app/keyboard.h"
 #include "app/objects.h"
+#include "app/options.h"
 #include "app/shell.h"
 #include "app/shot.h"
 #include "support/gl_test_main.h"
@@ -25,4 +26,12 @@ void startPlay() {
     newGame();
     reshape(GL_TEST_WIDTH, GL_TEST_HEIGHT);
     redisplayRequests = 0;
+}
+
+Options seats(bool first, bool second, int level) {
+    Options options;
+    options.computerPlays[0] = first;
+    options.computerPlays[1] = second;
+    options.level = level;
+    return options;
 }

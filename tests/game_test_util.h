@@ -14,9 +14,13 @@ inline void expectNear(const Xyz& got, const Xyz& want, double tolerance) {
     for (int i = 0; i < 3; ++i) EXPECT_NEAR(got[i], want[i], tolerance) << "coordinate " << i;
 }
 
+struct Options;
+
 // Redisplays the game asked for since the last reset.
 extern int redisplayRequests;
 
 // Runs the game's start-up once per process (the test window is current), then a new game as
 // F10 starts it, no idle callback, the window size 800x600, no redisplay counted.
 void startPlay();
+// Options with the computer at the seats given, at `level`.
+Options seats(bool first, bool second, int level);

@@ -2,8 +2,9 @@
 # The installed game (what it installs is checked on the Debian package, tests/package_test.sh):
 # `cmake --install` into a temporary prefix; the launcher, started through a link from another
 # folder, runs the game there with the options it is given: it shows the table with the cue, and
-# Escape ends it with status 0. Without its art the launcher says so and ends with status 1. The
-# manual page formats cleanly.
+# Escape ends it with status 0, leaving the sound file named relative to where it was started a
+# whole WAV file. A sound file that cannot be created, or no art, ends it with status 1 and says
+# why. The manual page formats cleanly.
 # Usage: install_test.sh BUILD_DIR
 . "$(dirname "$0")/e2e/lib.sh"
 
@@ -20,9 +21,21 @@ ln -s "$PREFIX/bin/pool" "$POOL"
 status=$("$POOL" --level 4 2>"$WORK/usage"; echo $?)
 [ "$status" -eq 2 ] && grep -q '^usage: pool ' "$WORK/usage" || fail "--level 4: status $status"
 start_display 800x600
-start_game "$WORK/elsewhere"
+NO_FILE=$WORK/no-such-folder/x.wav
+status=$("$POOL" --sound-file "$NO_FILE" 2>"$WORK/no-file"; echo $?)
+[ "$status" -eq 1 ] && grep -q "^pool: cannot record to $NO_FILE: " "$WORK/no-file" ||
+  fail "an impossible sound file: status $status, $(cat "$WORK/no-file")"
+start_game "$WORK/elsewhere" --mute --sound-file recorded.wav
 cue_shown installed || fail "the installed game shows no table with the cue"
 quit_game
+# The RIFF and data sizes in the header count the whole file, silence from the first frame on.
+WAV=$WORK/elsewhere/recorded.wav
+[ -f "$WAV" ] || fail "no sound file beside where the launcher started"
+size=$(stat -c %s "$WAV")
+riff=$(od -An -tu4 -j4 -N4 "$WAV" | tr -d ' ')
+data=$(od -An -tu4 -j40 -N4 "$WAV" | tr -d ' ')
+[ "$size" -gt 44 ] && [ "$riff" -eq $((size - 8)) ] && [ "$data" -eq $((size - 44)) ] ||
+  fail "the sound file's header: $size bytes, RIFF size $riff, data size $data"
 mv "$PREFIX/share/pool/Data" "$PREFIX/share/pool/Data.away"
 status=0
 (cd "$WORK/elsewhere" && "$POOL" >"$WORK/no-data.out" 2>&1) || status=$?

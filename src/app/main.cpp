@@ -16,20 +16,21 @@
 #include "app/sound.h"
 
 namespace {
-bool soundWanted = false;
+bool soundWanted = false; // played, recorded or both
+bool soundPlayed = false; // on the audio device
 
 // Sound starts once the first frame is drawn, so that the window never waits for the device.
 void displayThenStartSound() {
     display();
     if (!soundWanted) return;
     soundWanted = false;
-    startSound();
+    startSound(soundPlayed);
 }
 // A replay takes only the keys that watch it; with a computer player the keys pass its turn's
 // filter first; otherwise they are the two-player game's own.
 void setKeyCallbacks(const Options& options) {
     const bool computer = options.computerPlays[0] || options.computerPlays[1];
-    if (options.replayFile) {
+    if (!options.replayFile.empty()) {
         glutKeyboardFunc(replayKeyboard);
         glutSpecialFunc(replaySpecial);
         return;
@@ -53,7 +54,7 @@ int main(int argc, char** argv) {
         return 2;
     case OptionsResult::Play: break;
     }
-    if (options.replayFile && !loadReplay(options.replayFile, error)) {
+    if (!options.replayFile.empty() && !loadReplay(options.replayFile.c_str(), error)) {
         std::fprintf(stderr, "pool: %s\n", error.c_str());
         return 2;
     }
@@ -61,6 +62,10 @@ int main(int argc, char** argv) {
     // argument list) still gets a name.
     const char* title = (argc > 0 && argv[0] && argv[0][0]) ? argv[0] : "pool";
     requireDisplay(title);
+    if (!options.soundFile.empty() && !recordSound(options.soundFile, error)) {
+        std::fprintf(stderr, "pool: %s\n", error.c_str());
+        return 1;
+    }
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH | GLUT_STENCIL);
     glutInitWindowSize(800, 600);
@@ -74,10 +79,11 @@ int main(int argc, char** argv) {
     setKeyCallbacks(options);
     enableDetectableAutoRepeat();
     createMenu();
-    if (options.recordFile && !startRecording(options.recordFile)) return 1;
-    if (options.replayFile) startReplay();
+    if (!options.recordFile.empty() && !startRecording(options.recordFile.c_str())) return 1;
+    if (!options.replayFile.empty()) startReplay();
     startComputer(options);
-    soundWanted = !options.mute;
+    soundPlayed = !options.mute;
+    soundWanted = soundPlayed || !options.soundFile.empty();
     glutMainLoop();
     return 0;
 }

@@ -6,9 +6,9 @@
 const char* const VERSION = POOL_VERSION;
 
 const char* const USAGE =
-    "usage: pool [--computer 1|2|both] [--level 1|2|3] [--mute] [--record FILE] [--help]\n"
-    "            [--version]\n"
-    "       pool --replay FILE [--mute]\n";
+    "usage: pool [--computer 1|2|both] [--level 1|2|3] [--mute] [--sound-file FILE]\n"
+    "            [--record FILE] [--help] [--version]\n"
+    "       pool --replay FILE [--mute] [--sound-file FILE]\n";
 
 const char* const HELP =
     "Three-dimensional eight-ball pool for two players at one keyboard, or against the computer.\n"
@@ -16,6 +16,8 @@ const char* const HELP =
     "  --computer 1|2|both  the computer plays player 1, player 2 or both (a demonstration)\n"
     "  --level 1|2|3        the computer's strength: 1 a beginner, 3 the strongest (default 2)\n"
     "  --mute               no sound\n"
+    "  --sound-file FILE    record the sound as played, silences included, to FILE as WAV\n"
+    "                       (16-bit mono, 44100 Hz); with --mute it is recorded, not played\n"
     "  --record FILE        write the game to FILE as it is played\n"
     "  --replay FILE        play the record FILE again (p pauses, Esc quits)\n"
     "  --help               print this help and exit\n"
@@ -55,6 +57,19 @@ bool parseLevel(const std::string& value, Options& options) {
     options.level = value[0] - '0';
     return true;
 }
+// A name that looks like an option is taken for a forgotten value (a file so named can be given
+// as ./-name).
+// A file name that a forgotten value could not be mistaken for.
+bool parseFileName(const std::string& value, std::string& name) {
+    if (value.empty() || value[0] == '-') return false;
+    name = value;
+    return true;
+}
+
+std::string& fileOption(const std::string& option, Options& options) {
+    if (option == "--record") return options.recordFile;
+    return option == "--replay" ? options.replayFile : options.soundFile;
+}
 } // namespace
 
 OptionsResult parseOptions(int argc, char** argv, Options& options, std::string& error) {
@@ -68,7 +83,7 @@ OptionsResult parseOptions(int argc, char** argv, Options& options, std::string&
             continue;
         }
         const int glutValues = glutOptionValues(argv[i]);
-        const bool named = arg == "--record" || arg == "--replay";
+        const bool named = arg == "--sound-file" || arg == "--record" || arg == "--replay";
         const bool valued = arg == "--computer" || arg == "--level" || named || glutValues > 0;
         if (valued && i + 1 >= argc) {
             error = arg + " needs a value";
@@ -82,14 +97,15 @@ OptionsResult parseOptions(int argc, char** argv, Options& options, std::string&
             if (!parseLevel(argv[++i], options)) error = "--level takes 1, 2 or 3";
             levelGiven = true;
         } else if (named) {
-            (arg == "--record" ? options.recordFile : options.replayFile) = argv[++i];
+            if (!parseFileName(argv[++i], fileOption(arg, options)))
+                error = arg + " takes a file name";
         } else {
             error = "unknown option '" + arg + "'";
         }
         if (!error.empty()) return OptionsResult::Error;
     }
     const bool computer = options.computerPlays[0] || options.computerPlays[1];
-    if (options.replayFile && (options.recordFile || computer || levelGiven))
+    if (!options.replayFile.empty() && (!options.recordFile.empty() || computer || levelGiven))
         return error = "--replay plays the record alone: no --computer, --level or --record",
                OptionsResult::Error;
     return OptionsResult::Play;

@@ -1,4 +1,5 @@
-// The game's command line: who the computer plays, its strength, sound, help and version.
+// The game's command line: who the computer plays, its strength, sound and its recording, help
+// and version.
 #pragma once
 
 #include <cstdio>
@@ -8,8 +9,9 @@ struct Options {
     bool computerPlays[2] = {false, false}; // per player, player 1 at index 0
     int level = 2;                          // the computer's strength, 1 to 3
     bool mute = false;                      // no sound
-    const char* recordFile = nullptr;       // the game written here as it is played
-    const char* replayFile = nullptr;       // this record played in the window
+    std::string soundFile;                  // the WAV file the sound is recorded to, or empty
+    std::string recordFile;                 // the game written here as it is played
+    std::string replayFile;                 // this record played in the window
 };
 
 enum class OptionsResult { Play, Help, Version, Error };
@@ -24,5 +26,5 @@ OptionsResult parseOptions(int argc, char** argv, Options& options, std::string&
 int printHelpOrVersion(OptionsResult result, std::FILE* out);
 
 extern const char* const VERSION; // the game's version, e.g. "1.0.0"
-extern const char* const USAGE;   // one line, ending in a newline
+extern const char* const USAGE;   // the synopsis, ending in a newline
 extern const char* const HELP;  // the usage, the options and the keys in short

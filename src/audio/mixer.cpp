@@ -59,18 +59,23 @@ float Mixer::mixFrame() {
     return sum * limiterGain;
 }
 
-void Mixer::render(std::int16_t* out, int frames) {
+std::int64_t Mixer::render(std::int16_t* out, int frames) {
     std::lock_guard<std::mutex> guard(lock);
     cursor = streamNow();
     stopped = false;
+    const std::int64_t first = cursor;
     for (int i = 0; i < frames; ++i, ++cursor) {
         if (!waiting.empty() && waiting.front().startFrame <= cursor) startDueVoices();
         out[i] = std::int16_t(std::lround(mixFrame() * INT16_FULL_SCALE));
     }
+    return first;
 }
 
+// Stopped again before any render, the stream already keeps pace from the first stop: a later
+// time would lose the frames between.
 void Mixer::stop(std::chrono::steady_clock::time_point at) {
     std::lock_guard<std::mutex> guard(lock);
+    if (stopped) return;
     stopped = true;
     stoppedAt = at;
 }

@@ -21,8 +21,9 @@ public:
     // Plays `sound` scaled by `gain` (0 to 1) from stream frame `startFrame`, or at the next
     // frame rendered when that one has passed. `sound` must outlive the mixer.
     void play(const Sound& sound, float gain, std::int64_t startFrame);
-    // Mixes the next `frames` frames of the stream into `out` as signed 16-bit samples.
-    void render(std::int16_t* out, int frames);
+    // Mixes the next `frames` frames of the stream into `out` as signed 16-bit samples; returns
+    // the stream frame of out[0]. With no frames, a stopped stream is taken up where it stands.
+    std::int64_t render(std::int16_t* out, int frames);
     // The device stopped asking for samples at `at`: until the next render the stream keeps
     // pace with the clock as if it still played, so that sounds scheduled meanwhile keep their
     // distances; a voice whose start frame is passed over starts at the next render.
