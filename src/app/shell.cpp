@@ -108,8 +108,8 @@ void menu(int value) {
 }
 
 const MenuEntry MENU_ENTRIES[] = {{"Toggle Lighting", MENU_TOGGLE_LIGHTING},
-                                 {"Toggle Shadows", MENU_TOGGLE_SHADOWS},
-                                 {"Toggle Texturing", MENU_TOGGLE_TEXTURING}};
+                                  {"Toggle Shadows", MENU_TOGGLE_SHADOWS},
+                                  {"Toggle Texturing", MENU_TOGGLE_TEXTURING}};
 
 void createMenu() {
     glutCreateMenu(menu);

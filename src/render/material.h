@@ -10,8 +10,7 @@ inline void setFrontAmbientDiffuse(const float* colour) {
 }
 
 // Switches lighting on with a full front material.
-inline void enableLitMaterial(const float* ambientDiffuse, const float* specular,
-                              float shininess) {
+inline void enableLitMaterial(const float* ambientDiffuse, const float* specular, float shininess) {
     glEnable(GL_LIGHTING);
     setFrontAmbientDiffuse(ambientDiffuse);
     glMaterialfv(GL_FRONT, GL_SPECULAR, specular);
