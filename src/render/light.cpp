@@ -3,6 +3,7 @@
 
 #include <GL/freeglut.h>
 
+#include "render/gl_baseline.h"
 #include "render/scene_object.h"
 
 namespace {
@@ -66,7 +67,7 @@ void Light::drawLamp(bool, bool, bool, int passFlags) const {
     glVertex3f(0.0f, 0.0f, 6.0f);
     glVertex3f(0.0f, 0.0f, CORD_TOP - lightPosition[1]);
     glEnd();
-    glLineWidth(1.0f);
+    glLineWidth(BASELINE_LINE_WIDTH);
     glPopMatrix();
     glEnable(GL_CULL_FACE);
 }
