@@ -225,6 +225,35 @@ TEST_F(ShellTest, TheComputersLinesKeepThePanelsSpacingAndTheDemonstrationsBanne
     }
 }
 
+// The render menu's switches numbered 0 to 7, each bit one switch: 7 has all three on.
+RenderToggles togglesOf(int combination) {
+    return {bool(combination & 1), bool(combination & 2), bool(combination & 4)};
+}
+
+std::string describe(const RenderToggles& t) {
+    return "lighting " + std::to_string(t.lighting) + ", shadows " + std::to_string(t.shadows) +
+           ", texturing " + std::to_string(t.texturing);
+}
+
+// Mended: with lighting off, the balls' unlit skins left their texture environment behind, and the
+// status panel's glyphs took the font's white in place of player 2's yellow.
+TEST_F(ShellTest, TheStatusPanelLooksTheSameWhateverTheToggles) {
+    const TextBlock block = statusPanelBlock(game.referee, 800, 600);
+    const int* v = block.viewport;
+    const auto panel = [v] { // 300 pixels wide: its rows need no padding
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+        drawOverlays(sceneView());
+        Image rgb(size_t(v[2]) * v[3] * 3);
+        glReadPixels(v[0], v[1], v[2], v[3], GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+        return rgb;
+    };
+    const Image allOn = panel();
+    for (int combination = 0; combination < 7; ++combination) {
+        toggles = togglesOf(combination);
+        EXPECT_TRUE(panel() == allOn) << describe(toggles);
+    }
+}
+
 // Reshape gives a 45-degree vertical field of view at the window's aspect, or at aspect 1 for a
 // minimised window; a game lost on a scratch turns the view to the table's centre.
 TEST_F(ShellTest, ReshapeGivesAFiniteProjectionAndAScratchToLoseTurnsTheView) {

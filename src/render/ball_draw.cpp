@@ -28,6 +28,6 @@ void drawBall(const Ball& ball, const RackEntry& look, unsigned int texture, boo
     glMultMatrixf(ball.orientation);
     glCallList(ballDisplayList);
     glPopMatrix();
-    glDisable(GL_TEXTURE_2D);
+    disableTexture();
     glDisable(GL_LIGHTING);
 }

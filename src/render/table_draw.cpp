@@ -351,5 +351,5 @@ void drawTable(const Table& table, unsigned int feltTexture, bool lighting, bool
         drawSecondHalf(width, length, lighting, texturing);
     }
     glDisable(GL_LIGHTING);
-    glDisable(GL_TEXTURE_2D);
+    disableTexture();
 }
