@@ -41,8 +41,6 @@ double keepScale(double near, double far, int span, int newSpan) {
 TextBlock helpBlock(int width, int height, int viewportY, float scale, double base,
                     const std::vector<std::pair<double, std::string>>& lines) {
     TextBlock block;
-    block.lightingOff = true;
-    block.restoreViewport = true;
     const int v[4] = {width / 16, viewportY, width, height};
     std::copy(v, v + 4, block.viewport);
     const double b[4] = {-double(width), double(width), -double(height), double(height)};
@@ -175,7 +173,6 @@ TextBlock placementRejectedBlock(int width, int height) {
 void drawTextBlock(const SceneView& view, const TextBlock& block) {
     const TextureFont* font = view.font;
     if (!font) return;
-    if (block.lightingOff) glDisable(GL_LIGHTING);
     glDisable(GL_DEPTH_TEST);
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_BLEND);
@@ -201,7 +198,7 @@ void drawTextBlock(const SceneView& view, const TextBlock& block) {
     glDisable(GL_BLEND);
     glDisable(GL_TEXTURE_2D);
     glEnable(GL_DEPTH_TEST);
-    if (block.restoreViewport) glViewport(0, 0, view.width, view.height);
+    glViewport(0, 0, view.width, view.height);
 }
 
 // The extra room of a window wider or taller than 100 : 56 goes to the right or downwards.
@@ -223,13 +220,13 @@ void drawOverlays(const SceneView& view) {
     glViewport(3 * w / 4, 3 * h / 4, w / 4, h / 4);
     withOverheadProjection(view, [&] {
         drawScene(view, PASS_INSET_VIEW);
+        glViewport(0, 0, w, h);
         drawTextBlock(view, statusPanelBlock(referee, w, h, view.computerPlays));
         const bool demonstration =
             view.computerPlays && view.computerPlays[0] && view.computerPlays[1];
         if (referee.isGameOver())
             drawTextBlock(view, winnerBannerBlock(referee, w, h, demonstration));
         drawTextBlock(view, aimingHelpBlock(w, h));
-        glViewport(0, 0, w, h);
     });
 }
 
