@@ -1,6 +1,6 @@
 // The shell: what start-up sets, the frames display() and the scene pass draw (compared with
 // committed reference pictures, which scripts/update_reference_frames.sh rewrites when a change
-// of look is meant), reshape and the menu.
+// of look is meant), the GL state every draw leaves, reshape and the menu.
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 #include <png.h>
@@ -15,6 +15,7 @@
 #include "game_test_util.h"
 #include "render/camera.h"
 #include "render/cue.h"
+#include "render/gl_baseline.h"
 #include "render/overlays.h"
 #include "render/scene.h"
 #include "sim/ball.h"
@@ -233,6 +234,33 @@ RenderToggles togglesOf(int combination) {
 std::string describe(const RenderToggles& t) {
     return "lighting " + std::to_string(t.lighting) + ", shadows " + std::to_string(t.shadows) +
            ", texturing " + std::to_string(t.texturing);
+}
+
+// Each draw leaves the state the next one expects, with every combination of the toggles, aiming
+// and at the game's end with the cue put away, the refusal of a spot shown, and once without the
+// font, whose absence skips every text block.
+TEST_F(ShellTest, StartUpAndEveryDrawLeaveTheGlBaseline) {
+    const auto expectBaseline = [](const char* after) {
+        EXPECT_EQ(differencesFromGlBaseline(800, 600), std::vector<std::string>{}) << after;
+    };
+    expectBaseline("start-up");
+    TextureFont* const loaded = font;
+    for (int combination = 0; combination < 16; ++combination) {
+        toggles = togglesOf(combination % 8);
+        game.referee.playState = combination < 8 ? PlayState::Aiming : PlayState::GameOver;
+        font = combination == 15 ? nullptr : loaded;
+        SCOPED_TRACE(describe(toggles) + (combination < 8 ? ", aiming" : ", game over") +
+                     (font ? "" : ", no font"));
+        SceneView view = sceneView();
+        view.placementRefused = true;
+        drawScene(view, PASS_MAIN_VIEW);
+        expectBaseline("the scene");
+        drawOverlays(view);
+        expectBaseline("the overlays");
+        drawPlacementScreen(view);
+        expectBaseline("the placement screen");
+    }
+    font = loaded;
 }
 
 // Mended: with lighting off, the balls' unlit skins left their texture environment behind, and the
