@@ -1,6 +1,6 @@
 // The shell: what start-up sets, the frames display() and the scene pass draw (compared with
 // committed reference pictures, which scripts/update_reference_frames.sh rewrites when a change
-// of look is meant), reshape and the menu.
+// of look is meant), the GL state every draw leaves, reshape and the menu.
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 #include <png.h>
@@ -10,11 +10,12 @@
 
 #include "app/objects.h"
 #include "app/placement.h"
-#include "app/shot.h"
 #include "app/shell.h"
-#include "render/camera.h"
+#include "app/shot.h"
 #include "game_test_util.h"
+#include "render/camera.h"
 #include "render/cue.h"
+#include "render/gl_baseline.h"
 #include "render/overlays.h"
 #include "render/scene.h"
 #include "sim/ball.h"
@@ -48,7 +49,7 @@ void renderScene(int passFlags) {
 }
 
 constexpr int W = 400, H = 300; // reference pictures: the 800x600 frame, each pixel a 2x2 mean
-constexpr int TOLERANCE = 3;                   // a channel value further off is a different one
+constexpr int TOLERANCE = 3;    // a channel value further off is a different one
 constexpr double MAX_DIFFERENT_VALUES = 0.00002; // fraction of the frame's channel values
 
 // Compares the frame, halved, with its reference picture, or rewrites the picture when
@@ -89,11 +90,12 @@ Image displayedFrame() {
 // toggle off in turn, then from afar on the room both ways and near on a corner and a side pocket.
 TEST_F(ShellTest, ScenesFromAboveWhileAimingWithEachToggleOffFromAfarAndNearPockets) {
     const double spots[BALL_COUNT][2] = {
-        {-6, 8},  {3, -10},  {-12, -30}, {15, -38}, {0, 0},    {8, 20},  {-18, -5}, {0, -25},
-        {1.9, -26.6}, {-5, 35}, {19, 10}, {-20, 41}, {10, -20}, {0, 0}, {-8, -15}, {5, 0}};
+        {-6, 8},      {3, -10}, {-12, -30}, {15, -38}, {0, 0},    {8, 20}, {-18, -5}, {0, -25},
+        {1.9, -26.6}, {-5, 35}, {19, 10},   {-20, 41}, {10, -20}, {0, 0},  {-8, -15}, {5, 0}};
     for (int i = 0; i < BALL_COUNT; ++i) {
         game.balls[i].position = Vec3(spots[i][0], 1.0, spots[i][1]);
-        game.balls[i].rotation = Vec3(1.7 * std::sin(i), 0.3 * std::cos(3.0 * i), 1.7 * std::cos(i));
+        game.balls[i].rotation =
+            Vec3(1.7 * std::sin(i), 0.3 * std::cos(3.0 * i), 1.7 * std::cos(i));
     }
     game.balls[4].pocketed = game.balls[13].pocketed = true;
     glMatrixMode(GL_PROJECTION); // the overhead projection, as the game sets it for the window
@@ -107,14 +109,19 @@ TEST_F(ShellTest, ScenesFromAboveWhileAimingWithEachToggleOffFromAfarAndNearPock
     cue->pull = 30.0;
     // Aiming with each toggle off in turn; from afar, the room: walls, floor, the lamp on its
     // cord; near, a corner pocket's jaws.
-    struct View { const char* name; bool* off; double x, z, distance, azimuth, elevation; };
-    const View views[] = {
-        {"aiming", nullptr, -6, 8, 40, 20, 15}, {"room", nullptr, 0, 0, 150, 35, 25},
-        {"aiming_no_lighting", &toggles.lighting, -6, 8, 40, 20, 15},
-        {"aiming_no_shadows", &toggles.shadows, -6, 8, 40, 20, 15},
-        {"aiming_no_texturing", &toggles.texturing, -6, 8, 40, 20, 15},
-        {"room_behind", nullptr, 0, 0, 150, 215, 25},
-        {"pocket", nullptr, 20, -42, 14, 40, 55}, {"side_pocket", nullptr, -21, 0, 14, -90, 45}};
+    struct View {
+        const char* name;
+        bool* off;
+        double x, z, distance, azimuth, elevation;
+    };
+    const View views[] = {{"aiming", nullptr, -6, 8, 40, 20, 15},
+                          {"room", nullptr, 0, 0, 150, 35, 25},
+                          {"aiming_no_lighting", &toggles.lighting, -6, 8, 40, 20, 15},
+                          {"aiming_no_shadows", &toggles.shadows, -6, 8, 40, 20, 15},
+                          {"aiming_no_texturing", &toggles.texturing, -6, 8, 40, 20, 15},
+                          {"room_behind", nullptr, 0, 0, 150, 215, 25},
+                          {"pocket", nullptr, 20, -42, 14, 40, 55},
+                          {"side_pocket", nullptr, -21, 0, 14, -90, 45}};
     for (const auto& v : views) {
         toggles.lighting = toggles.shadows = toggles.texturing = true;
         if (v.off) *v.off = false;
@@ -214,8 +221,64 @@ TEST_F(ShellTest, TheComputersLinesKeepThePanelsSpacingAndTheDemonstrationsBanne
         // The last line's glyphs lie inside the panel, 4 units a pixel.
         EXPECT_LE(panel.box[2], lines.back().y - 20.0) << seats;
         const TextBlock banner = winnerBannerBlock(game.referee, 800, 600, seats);
-        EXPECT_EQ(banner.lines[1].text, seats ? "The next game starts by itself."
-                                              : "To start a new game press F10.");
+        EXPECT_EQ(banner.lines[1].text,
+                  seats ? "The next game starts by itself." : "To start a new game press F10.");
+    }
+}
+
+// The render menu's switches numbered 0 to 7, each bit one switch: 7 has all three on.
+RenderToggles togglesOf(int combination) {
+    return {bool(combination & 1), bool(combination & 2), bool(combination & 4)};
+}
+
+std::string describe(const RenderToggles& t) {
+    return "lighting " + std::to_string(t.lighting) + ", shadows " + std::to_string(t.shadows) +
+           ", texturing " + std::to_string(t.texturing);
+}
+
+// Each draw leaves the state the next one expects, with every combination of the toggles, aiming
+// and at the game's end with the cue put away, the refusal of a spot shown, and once without the
+// font, whose absence skips every text block.
+TEST_F(ShellTest, StartUpAndEveryDrawLeaveTheGlBaseline) {
+    const auto expectBaseline = [](const char* after) {
+        EXPECT_EQ(differencesFromGlBaseline(800, 600), std::vector<std::string>{}) << after;
+    };
+    expectBaseline("start-up");
+    TextureFont* const loaded = font;
+    for (int combination = 0; combination < 16; ++combination) {
+        toggles = togglesOf(combination % 8);
+        game.referee.playState = combination < 8 ? PlayState::Aiming : PlayState::GameOver;
+        font = combination == 15 ? nullptr : loaded;
+        SCOPED_TRACE(describe(toggles) + (combination < 8 ? ", aiming" : ", game over") +
+                     (font ? "" : ", no font"));
+        SceneView view = sceneView();
+        view.placementRefused = true;
+        drawScene(view, PASS_MAIN_VIEW);
+        expectBaseline("the scene");
+        drawOverlays(view);
+        expectBaseline("the overlays");
+        drawPlacementScreen(view);
+        expectBaseline("the placement screen");
+    }
+    font = loaded;
+}
+
+// Mended: with lighting off, the balls' unlit skins left their texture environment behind, and the
+// status panel's glyphs took the font's white in place of player 2's yellow.
+TEST_F(ShellTest, TheStatusPanelLooksTheSameWhateverTheToggles) {
+    const TextBlock block = statusPanelBlock(game.referee, 800, 600);
+    const int* v = block.viewport;
+    const auto panel = [v] { // 300 pixels wide: its rows need no padding
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+        drawOverlays(sceneView());
+        Image rgb(size_t(v[2]) * v[3] * 3);
+        glReadPixels(v[0], v[1], v[2], v[3], GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+        return rgb;
+    };
+    const Image allOn = panel();
+    for (int combination = 0; combination < 7; ++combination) {
+        toggles = togglesOf(combination);
+        EXPECT_TRUE(panel() == allOn) << describe(toggles);
     }
 }
 

@@ -12,6 +12,7 @@
 #include "assets/texfont.h"
 #include "render/camera.h"
 #include "render/cue.h"
+#include "render/gl_baseline.h"
 #include "render/light.h"
 #include "render/overlays.h"
 #include "render/room.h"
@@ -34,11 +35,8 @@ constexpr double FAR_PLANE = 400.0;    // world units
 
 void setFixedGlState() {
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    glShadeModel(GL_SMOOTH);
-    glEnable(GL_DEPTH_TEST);
-    glCullFace(GL_BACK);
-    glEnable(GL_CULL_FACE);
     glClearStencil(0);
+    setGlBaseline();
 }
 } // namespace
 
@@ -108,8 +106,8 @@ void menu(int value) {
 }
 
 const MenuEntry MENU_ENTRIES[] = {{"Toggle Lighting", MENU_TOGGLE_LIGHTING},
-                                 {"Toggle Shadows", MENU_TOGGLE_SHADOWS},
-                                 {"Toggle Texturing", MENU_TOGGLE_TEXTURING}};
+                                  {"Toggle Shadows", MENU_TOGGLE_SHADOWS},
+                                  {"Toggle Texturing", MENU_TOGGLE_TEXTURING}};
 
 void createMenu() {
     glutCreateMenu(menu);

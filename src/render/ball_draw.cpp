@@ -15,7 +15,8 @@ void drawBall(const Ball& ball, const RackEntry& look, unsigned int texture, boo
               bool texturing, int passFlags) {
     if (ball.pocketed) return; // no ball, no shadow
     // White under the texture lets the texture's own colours through.
-    if (lighting) enableLitMaterial(texturing ? WHITE : look.diffuse, look.specular, look.shininess);
+    if (lighting)
+        enableLitMaterial(texturing ? WHITE : look.diffuse, look.specular, look.shininess);
     if (texturing) enableTexture(texture, lighting);
     glColor4fv((passFlags & PASS_SHADOW) ? SHADOW_COLOUR : look.diffuse);
     glPushMatrix();
@@ -27,6 +28,6 @@ void drawBall(const Ball& ball, const RackEntry& look, unsigned int texture, boo
     glMultMatrixf(ball.orientation);
     glCallList(ballDisplayList);
     glPopMatrix();
-    glDisable(GL_TEXTURE_2D);
+    disableTexture();
     glDisable(GL_LIGHTING);
 }

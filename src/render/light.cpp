@@ -3,6 +3,7 @@
 
 #include <GL/freeglut.h>
 
+#include "render/gl_baseline.h"
 #include "render/scene_object.h"
 
 namespace {
@@ -57,7 +58,7 @@ void Light::drawLamp(bool, bool, bool, int passFlags) const {
     glPushMatrix();
     glTranslatef(lightPosition[0], lightPosition[1], lightPosition[2]);
     glColor3f(1.0f, 1.0f, 0.0f);
-    glutSolidSphere(1.0, 10, 10); // bulb
+    glutSolidSphere(1.0, 10, 10);        // bulb
     glRotatef(270.0f, 1.0f, 0.0f, 0.0f); // local +z now points up
     glColor3f(0.5f, 0.5f, 0.5f);
     glutSolidCone(5.0, 7.0, 20, 20); // shade, its rim level with the bulb's centre
@@ -66,7 +67,7 @@ void Light::drawLamp(bool, bool, bool, int passFlags) const {
     glVertex3f(0.0f, 0.0f, 6.0f);
     glVertex3f(0.0f, 0.0f, CORD_TOP - lightPosition[1]);
     glEnd();
-    glLineWidth(1.0f);
+    glLineWidth(BASELINE_LINE_WIDTH);
     glPopMatrix();
     glEnable(GL_CULL_FACE);
 }

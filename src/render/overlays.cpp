@@ -14,16 +14,16 @@ const float WHITE[3] = {1.0f, 1.0f, 1.0f};
 const float YELLOW[3] = {1.0f, 1.0f, 0.0f};
 
 namespace {
-constexpr double OVERHEAD_WIDTH = 100.0;  // world units across, from -50
-constexpr double OVERHEAD_HEIGHT = 56.0;  // world units up, from -28
-constexpr double OVERHEAD_FAR = 15.0;     // world units below the overhead eye
+constexpr double OVERHEAD_WIDTH = 100.0; // world units across, from -50
+constexpr double OVERHEAD_HEIGHT = 56.0; // world units up, from -28
+constexpr double OVERHEAD_FAR = 15.0;    // world units below the overhead eye
 constexpr double TEXT_FAR = 10.0;
 // The status panel's lowest line lies 175 pixels below the window's top (200 with a computer
 // player's line) and half-size glyphs reach 5 pixels below it; a quarter of a short window is
 // less, so the panel then reaches further down at the same scale.
 constexpr int STATUS_PANEL_MIN_HEIGHT = 200; // pixels
 constexpr int GLYPH_DESCENT = 5;             // pixels below a line's base
-constexpr float LINE_SPACING = 100.0f;        // orthographic units between the panel's lines
+constexpr float LINE_SPACING = 100.0f;       // orthographic units between the panel's lines
 // The aiming help's lowest line lies (base - 175) / 2 pixels above the window's bottom; a
 // quarter of a short window as its base would put it below the window.
 constexpr int AIMING_HELP_MIN_BASE = 200; // orthographic units
@@ -41,8 +41,6 @@ double keepScale(double near, double far, int span, int newSpan) {
 TextBlock helpBlock(int width, int height, int viewportY, float scale, double base,
                     const std::vector<std::pair<double, std::string>>& lines) {
     TextBlock block;
-    block.lightingOff = true;
-    block.restoreViewport = true;
     const int v[4] = {width / 16, viewportY, width, height};
     std::copy(v, v + 4, block.viewport);
     const double b[4] = {-double(width), double(width), -double(height), double(height)};
@@ -76,9 +74,9 @@ float addPlayerLines(TextBlock& block, const Referee& referee, int player, float
     const BallGroup group = referee.groupOfPlayer(player);
     add(group == BallGroup::Stripes ? "Stripes" : "Solids");
     const int remaining = referee.remainingInGroup(group);
-    add(remaining == 0 ? std::string("Only 8 Ball Remaining")
-                       : std::to_string(remaining) + (remaining == 1 ? " Ball" : " Balls") +
-                             " Remaining");
+    add(remaining == 0
+            ? std::string("Only 8 Ball Remaining")
+            : std::to_string(remaining) + (remaining == 1 ? " Ball" : " Balls") + " Remaining");
     return y + LINE_SPACING;
 }
 
@@ -106,7 +104,8 @@ TextBlock statusPanelBlock(const Referee& referee, int width, int height,
     const float lastOfPlayer1 = addPlayerLines(block, referee, 1, x, float(halfHeight - 100.0),
                                                computerPlays && computerPlays[0]);
     const float top2 = std::min(float(halfHeight - 500.0), lastOfPlayer1 - 2 * LINE_SPACING);
-    const float last = addPlayerLines(block, referee, 2, x, top2, computerPlays && computerPlays[1]);
+    const float last =
+        addPlayerLines(block, referee, 2, x, top2, computerPlays && computerPlays[1]);
     const int quarter = height / 4;
     const int linesHeight =
         height > 0 ? int(std::ceil((halfHeight - last) * quarter / height)) + GLYPH_DESCENT : 0;
@@ -127,15 +126,15 @@ TextBlock winnerBannerBlock(const Referee& referee, int width, int height,
     TextBlock block;
     const int v[4] = {width / 4, height / 4, width - width / 4, height / 2};
     std::copy(v, v + 4, block.viewport);
-    const double b[4] = {-double(width), keepScale(-width, width, width / 2, v[2]),
-                         -double(height), double(height)};
+    const double b[4] = {-double(width), keepScale(-width, width, width / 2, v[2]), -double(height),
+                         double(height)};
     std::copy(b, b + 4, block.box);
     const int winner = referee.winnerNumber();
     const float x = float(-width);
     block.lines.push_back({x, float(0.5 * height - 100.0), 2.0f, playerColour(winner),
                            "Congratulations Player " + std::to_string(winner) + ", you won!"});
-    const char* const next = nextGameStartsItself ? "The next game starts by itself."
-                                                  : "To start a new game press F10.";
+    const char* const next =
+        nextGameStartsItself ? "The next game starts by itself." : "To start a new game press F10.";
     block.lines.push_back({x, float(0.5 * height - 200.0), 2.0f, playerColour(winner), next});
     return block;
 }
@@ -174,7 +173,6 @@ TextBlock placementRejectedBlock(int width, int height) {
 void drawTextBlock(const SceneView& view, const TextBlock& block) {
     const TextureFont* font = view.font;
     if (!font) return;
-    if (block.lightingOff) glDisable(GL_LIGHTING);
     glDisable(GL_DEPTH_TEST);
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_BLEND);
@@ -200,7 +198,7 @@ void drawTextBlock(const SceneView& view, const TextBlock& block) {
     glDisable(GL_BLEND);
     glDisable(GL_TEXTURE_2D);
     glEnable(GL_DEPTH_TEST);
-    if (block.restoreViewport) glViewport(0, 0, view.width, view.height);
+    glViewport(0, 0, view.width, view.height);
 }
 
 // The extra room of a window wider or taller than 100 : 56 goes to the right or downwards.
@@ -222,12 +220,13 @@ void drawOverlays(const SceneView& view) {
     glViewport(3 * w / 4, 3 * h / 4, w / 4, h / 4);
     withOverheadProjection(view, [&] {
         drawScene(view, PASS_INSET_VIEW);
+        glViewport(0, 0, w, h);
         drawTextBlock(view, statusPanelBlock(referee, w, h, view.computerPlays));
-        const bool demonstration = view.computerPlays && view.computerPlays[0] && view.computerPlays[1];
+        const bool demonstration =
+            view.computerPlays && view.computerPlays[0] && view.computerPlays[1];
         if (referee.isGameOver())
             drawTextBlock(view, winnerBannerBlock(referee, w, h, demonstration));
         drawTextBlock(view, aimingHelpBlock(w, h));
-        glViewport(0, 0, w, h);
     });
 }
 

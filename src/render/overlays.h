@@ -18,10 +18,8 @@ struct TextLine {
 
 // A block of text drawn in a viewport of its own under an orthographic box (depth 0 to 10).
 struct TextBlock {
-    bool lightingOff = false;     // turn lighting off before drawing
-    bool restoreViewport = false; // hand the whole window back afterwards
-    int viewport[4] = {};         // x, y, width, height in pixels
-    double box[4] = {};           // left, right, bottom, top
+    int viewport[4] = {}; // x, y, width, height in pixels
+    double box[4] = {};   // left, right, bottom, top
     std::vector<TextLine> lines;
 };
 
@@ -38,7 +36,8 @@ TextBlock winnerBannerBlock(const Referee& referee, int width, int height,
 TextBlock aimingHelpBlock(int width, int height);
 TextBlock placementHelpBlock(const Referee& referee, int width, int height);
 TextBlock placementRejectedBlock(int width, int height);
-// Draws the block's lines with the view's font; without a font nothing is drawn.
+// Draws the block's lines with the view's font, then hands the whole window back; without a font
+// nothing is drawn.
 void drawTextBlock(const SceneView& view, const TextBlock& block);
 
 // Multiplies the overhead views' orthographic projection for a window of width x height pixels

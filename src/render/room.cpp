@@ -63,7 +63,7 @@ void Room::draw(bool lighting, bool, bool texturing, int passFlags) const {
     }
     if (texturing) enableTexture(textureId, lighting);
     for (const Wall& wall : WALLS) drawWall(wall);
-    glDisable(GL_TEXTURE_2D);
+    disableTexture();
     drawFloor();
     glDisable(GL_LIGHTING);
 }

@@ -277,7 +277,7 @@ void drawUnderside(float w, float l) {
 void drawLeg(const float (&top)[4], const float (&foot)[4]) {
     const float normals[4][3] = {{0, 0, -1}, {-1, 0, 0}, {0, 0, 1}, {1, 0, 0}};
     // Face f runs from ring corner f to corner f + 1: the -z side first, then -x, +z, +x.
-    const auto ring = [](const float (&r)[4], int i) {
+    const auto ring = [](const float(&r)[4], int i) {
         const float corners[4][2] = {{r[1], r[2]}, {r[0], r[2]}, {r[0], r[3]}, {r[1], r[3]}};
         return std::array<float, 2>{corners[i % 4][0], corners[i % 4][1]};
     };
@@ -351,5 +351,5 @@ void drawTable(const Table& table, unsigned int feltTexture, bool lighting, bool
         drawSecondHalf(width, length, lighting, texturing);
     }
     glDisable(GL_LIGHTING);
-    glDisable(GL_TEXTURE_2D);
+    disableTexture();
 }
