@@ -19,8 +19,7 @@ namespace {
 // lip of the corner pocket at -x, -z, the 8 and a stripe lie far away.
 void layOutHangingSolid(bool computerSeat) {
     startPlay();
-    computerPlays[0] = computerSeat;
-    computerPlays[1] = !computerSeat;
+    startComputer(seats(computerSeat, !computerSeat, 3));
     const double spots[][3] = {{0, 0, 0}, {3, -20, -42}, {8, 15, 30}, {12, 18, -10}};
     for (Ball& ball : game.balls) {
         ball.pocketed = true;
@@ -64,7 +63,7 @@ TEST(ComputerKeys, DuringItsTurnOnlyTheViewZoomAndF10Pass) {
     layOutHangingSolid(true);
     computerSpecial(GLUT_KEY_F10, 0, 0);
     EXPECT_EQ(game.referee.tableState, TableState::BreakShot) << "F10 racks a new game";
-    computerPlays[0] = computerPlays[1] = false;
+    startComputer(Options{}); // people at both seats again
 }
 
 // The timer's turn: the ball in hand moved to a free spot and placed, the cue turned to its aim
@@ -86,7 +85,7 @@ TEST(ComputerTurn, PlacesTurnsChargesAndPotsThroughTheKeys) {
         EXPECT_TRUE(game.referee.solidsRemaining == 0 && !game.balls[0].pocketed &&
                     game.referee.currentPlayer == 0 && game.referee.playState == PlayState::Aiming);
     }
-    computerPlays[0] = false;
+    startComputer(Options{});
 }
 
 // Each option alone and in company; GLUT's X options pass over their values; a refused
