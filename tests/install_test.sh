@@ -3,7 +3,7 @@
 # `cmake --install` into a temporary prefix; the launcher, started through a link from another
 # folder, runs the game there with the options it is given: it shows the table with the cue, and
 # Escape ends it with status 0, leaving the sound file named relative to where it was started a
-# whole WAV file. A sound file that cannot be created, or no art, ends it with status 1 and says
+# whole WAV file, and the record beside it. A sound file that cannot be created, or no art, ends it with status 1 and says
 # why. The manual page formats cleanly.
 # Usage: install_test.sh BUILD_DIR
 . "$(dirname "$0")/e2e/lib.sh"
@@ -25,7 +25,7 @@ NO_FILE=$WORK/no-such-folder/x.wav
 status=$("$POOL" --sound-file "$NO_FILE" 2>"$WORK/no-file"; echo $?)
 [ "$status" -eq 1 ] && grep -q "^pool: cannot record to $NO_FILE: " "$WORK/no-file" ||
   fail "an impossible sound file: status $status, $(cat "$WORK/no-file")"
-start_game "$WORK/elsewhere" --mute --sound-file recorded.wav
+start_game "$WORK/elsewhere" --mute --sound-file recorded.wav --record game.rec
 cue_shown installed || fail "the installed game shows no table with the cue"
 quit_game
 # The RIFF and data sizes in the header count the whole file, silence from the first frame on.
@@ -36,6 +36,8 @@ riff=$(od -An -tu4 -j4 -N4 "$WAV" | tr -d ' ')
 data=$(od -An -tu4 -j40 -N4 "$WAV" | tr -d ' ')
 [ "$size" -gt 44 ] && [ "$riff" -eq $((size - 8)) ] && [ "$data" -eq $((size - 44)) ] ||
   fail "the sound file's header: $size bytes, RIFF size $riff, data size $data"
+head -n 1 "$WORK/elsewhere/game.rec" 2>/dev/null | grep -qx 'pool-record 1' ||
+  fail "no record beside where the launcher started"
 mv "$PREFIX/share/pool/Data" "$PREFIX/share/pool/Data.away"
 status=0
 (cd "$WORK/elsewhere" && "$POOL" >"$WORK/no-data.out" 2>&1) || status=$?
