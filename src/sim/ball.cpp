@@ -37,10 +37,10 @@ void Ball::reset(const float* position_) {
 }
 
 bool Ball::operator==(const Ball& o) const {
-    return number == o.number && radius == o.radius && mass == o.mass &&
-           pocketed == o.pocketed && position == o.position && velocity == o.velocity &&
-           acceleration == o.acceleration && rotation == o.rotation &&
-           angularVelocity == o.angularVelocity && angularAcceleration == o.angularAcceleration &&
+    return number == o.number && radius == o.radius && mass == o.mass && pocketed == o.pocketed &&
+           position == o.position && velocity == o.velocity && acceleration == o.acceleration &&
+           rotation == o.rotation && angularVelocity == o.angularVelocity &&
+           angularAcceleration == o.angularAcceleration &&
            std::equal(orientation, orientation + 16, o.orientation);
 }
 
@@ -79,16 +79,15 @@ double contactTime(const Vec3& d, const Vec3& w, double touchDistance) {
 
 double Ball::timeToHit(const Ball& other) const {
     if (pocketed || other.pocketed) return -1.0;
-    return contactTime(position - other.position, velocity - other.velocity,
-                       radius + other.radius);
+    return contactTime(position - other.position, velocity - other.velocity, radius + other.radius);
 }
 
 void Ball::setRolling() {
     const double speed = velocity.length();
-    acceleration = speed > 0.0 ? -2.0 * velocity / speed : Vec3();
+    acceleration = speed > 0.0 ? -ROLLING_DECELERATION * velocity / speed : Vec3();
     angularVelocity = Vec3(velocity.z, velocity.y, -velocity.x);
     const double spin = angularVelocity.length();
-    angularAcceleration = spin > 0.0 ? -2.0 * angularVelocity / spin : Vec3();
+    angularAcceleration = spin > 0.0 ? -ROLLING_DECELERATION * angularVelocity / spin : Vec3();
 }
 
 void Ball::collideWith(Ball& other) {

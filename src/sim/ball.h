@@ -18,6 +18,8 @@ constexpr double RESTING_HEIGHT = 1.0; // world units: a ball's centre on the fe
 // Every ball of the rack has this size.
 constexpr double BALL_RADIUS = 1.0;               // world units
 constexpr double BALL_DIAMETER = 2 * BALL_RADIUS; // world units: between touching centres
+// A moving ball rolls without slipping and slows at this rate, whatever its speed.
+constexpr double ROLLING_DECELERATION = 2.0; // units/s^2
 extern const RackEntry rack[BALL_COUNT];
 
 // A ball as the simulation moves it: a plain value, copied freely by the game and its searches.
@@ -27,12 +29,12 @@ public:
     double radius = BALL_RADIUS; // world units
     double mass = 1.0;           // mass units
     bool pocketed = false;
-    Vec3 position;             // world units
-    Vec3 velocity;             // units/s
-    Vec3 acceleration;         // units/s^2
-    Vec3 rotation;             // rad, axis times angle not yet folded into orientation
-    Vec3 angularVelocity;      // rad/s
-    Vec3 angularAcceleration;  // rad/s^2
+    Vec3 position;            // world units
+    Vec3 velocity;            // units/s
+    Vec3 acceleration;        // units/s^2
+    Vec3 rotation;            // rad, axis times angle not yet folded into orientation
+    Vec3 angularVelocity;     // rad/s
+    Vec3 angularAcceleration; // rad/s^2
     float orientation[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}; // column-major
 
     Ball() = default;
