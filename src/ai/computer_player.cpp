@@ -155,7 +155,7 @@ std::vector<Vec3> ComputerPlayer::ballInHandSpots() const {
                 const Ball& target = lifted.balls[targets[k]];
                 const Vec3 towards = pocketCentre(pocket) - target.position;
                 const Vec3 u = Vec3(towards.x, 0.0, towards.z).normalized();
-                const Vec3 spot = placeableSpot(target.position - u * (2.0 + distance));
+                const Vec3 spot = placeableSpot(target.position - u * (BALL_DIAMETER + distance));
                 if (!spotFree(lifted, spot.x, spot.z)) continue;
                 lifted.balls[0].position = spot;
                 const double ease =

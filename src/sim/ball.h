@@ -3,10 +3,9 @@
 
 #include "sim/vec3.h"
 
-// One row of the rack: number, radius, position xyz, diffuse rgba, specular rgba, shininess.
+// One row of the rack: number, position xyz, diffuse rgba, specular rgba, shininess.
 struct RackEntry {
     float number;
-    float radius;
     float position[3];
     float diffuse[4];
     float specular[4];
@@ -14,10 +13,11 @@ struct RackEntry {
 };
 
 constexpr int BALL_COUNT = 16;
-constexpr double RESTING_HEIGHT = 1.0; // world units: a ball's centre on the felt
 // Every ball of the rack has this size.
 constexpr double BALL_RADIUS = 1.0;               // world units
 constexpr double BALL_DIAMETER = 2 * BALL_RADIUS; // world units: between touching centres
+// A ball's centre on the felt, which lies at y = 0.
+constexpr double RESTING_HEIGHT = BALL_RADIUS; // world units
 // A moving ball rolls without slipping and slows at this rate, whatever its speed.
 constexpr double ROLLING_DECELERATION = 2.0; // units/s^2
 extern const RackEntry rack[BALL_COUNT];
