@@ -32,7 +32,8 @@ std::string fault(double longestDt) {
         const double x = std::fabs(p.x), z = std::fabs(p.z);
         if (balls[i].pocketed) continue;
         if (!std::isfinite(x + z + balls[i].velocity.length()) || p.y != RESTING_HEIGHT ||
-            !insideOutline(p) || (z >= 4 && z <= 40 && x > 21 + 1e-6) || (x <= 18 && z > 43 + 1e-6))
+            !insideOutline(p) || (z >= 4 && z <= 40 && x > FREE_HALF_WIDTH + 1e-6) ||
+            (x <= 18 && z > FREE_HALF_LENGTH + 1e-6))
             return "ball " + std::to_string(balls[i].number) + " left the table at " +
                    std::to_string(p.x) + ", " + std::to_string(p.z);
         for (int j = i + 1; j < BALL_COUNT; ++j)
@@ -57,15 +58,17 @@ std::string playSequence(std::uint64_t seed, long& shotsLeft) {
     const auto put = [&](int i) { // false when 200 draws find no free spot
         for (int attempt = 0; attempt < 200; ++attempt) {
             const double angle = uniform(0, 2 * M_PI), side = below(2) ? 1 : -1;
-            Vec3 p(uniform(-21, 21), RESTING_HEIGHT, uniform(-43, 43));
+            Vec3 p(uniform(-FREE_HALF_WIDTH, FREE_HALF_WIDTH), RESTING_HEIGHT,
+                   uniform(-FREE_HALF_LENGTH, FREE_HALF_LENGTH));
             const int rule = below(4);
             if (rule == 0 && i > 0)
                 p = balls[below(i)].position +
                     Vec3(std::cos(angle), 0, std::sin(angle)) * BALL_DIAMETER;
-            if (rule == 1) p.x = 21 * side;
-            if (rule == 2) p.z = 43 * side;
+            if (rule == 1) p.x = FREE_HALF_WIDTH * side;
+            if (rule == 2) p.z = FREE_HALF_LENGTH * side;
             const float spot[3] = {float(p.x), float(RESTING_HEIGHT), float(p.z)};
-            bool free = std::fabs(spot[0]) <= 21 && std::fabs(spot[2]) <= 43;
+            bool free =
+                std::fabs(spot[0]) <= FREE_HALF_WIDTH && std::fabs(spot[2]) <= FREE_HALF_LENGTH;
             for (int k = 0; k < BALL_COUNT; ++k)
                 free = free && (k == i || balls[k].pocketed ||
                                 (balls[k].position - p).length() >= BALL_DIAMETER - 1e-5);
