@@ -61,18 +61,16 @@ double contactTime(const Vec3& d, const Vec3& w, double touchDistance) {
     if (c < 0.0) return 0.0;
     const double disc = b * b - 4.0 * a * c;
     if (disc < 0.0) return -1.0;
-    // Roots a hair in the past are contacts happening now.
-    const double pastTolerance = -1e-6;
     if (disc == 0.0) {
         const double t = -b / (2.0 * a);
         if (t >= 0.0) return t;
-        return t >= pastTolerance ? 0.0 : -1.0;
+        return t >= -PAST_CONTACT_TIME ? 0.0 : -1.0;
     }
     const double root = std::sqrt(disc);
     double t1 = (-b - root) / (2.0 * a);
     double t2 = (root - b) / (2.0 * a);
-    if (t1 >= pastTolerance && t1 < 0.0) t1 = 0.0;
-    if (t2 >= pastTolerance && t2 < 0.0) t2 = 0.0;
+    if (t1 >= -PAST_CONTACT_TIME && t1 < 0.0) t1 = 0.0;
+    if (t2 >= -PAST_CONTACT_TIME && t2 < 0.0) t2 = 0.0;
     if (t1 >= 0.0) return (t2 >= 0.0 && t2 <= t1) ? t2 : t1;
     return t2 >= 0.0 ? t2 : -1.0;
 }

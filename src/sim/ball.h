@@ -67,3 +67,6 @@ public:
 // Contact time of two spheres whose centres are d apart, closing at relative velocity w
 // (both straight lines at constant speed), touching at touchDistance; rules as Ball::timeToHit.
 double contactTime(const Vec3& d, const Vec3& w, double touchDistance);
+// Rounding can put the contact of a touching pair a hair in the past: a contact up to this long
+// ago happens now.
+constexpr double PAST_CONTACT_TIME = 1e-6; // seconds
