@@ -26,7 +26,7 @@ struct Size {
 // the simulation followed by the game's display callback.
 double secondsPerFrame(int frames) {
     newGame();
-    strikeCueBall(100.0);
+    strikeCueBall(MAX_SHOT_POWER);
     SilentContacts silent;
     using Clock = std::chrono::steady_clock;
     const auto start = Clock::now();

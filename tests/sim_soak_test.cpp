@@ -10,7 +10,7 @@
 
 namespace {
 constexpr double MIN_DT = 1.0 / 240, MAX_DT = 1.0 / 15; // seconds
-constexpr double SHOT_TIME_LIMIT = 55.0;                // seconds; a 100 units/s shot is over within 50
+constexpr double SHOT_TIME_LIMIT = 55.0; // seconds; a 100 units/s shot is over within 50
 
 // Inside the outline that the cushion lines draw, pocket mouths included (one ray across it).
 bool insideOutline(const Vec3& p) {
@@ -31,13 +31,16 @@ std::string fault(double longestDt) {
         const Vec3& p = balls[i].position;
         const double x = std::fabs(p.x), z = std::fabs(p.z);
         if (balls[i].pocketed) continue;
-        if (!std::isfinite(x + z + balls[i].velocity.length()) || p.y != 1.0 || !insideOutline(p) ||
-            (z >= 4 && z <= 40 && x > 21 + 1e-6) || (x <= 18 && z > 43 + 1e-6))
-            return "ball " + std::to_string(balls[i].number) + " left the table at " + std::to_string(p.x) + ", " +
-                   std::to_string(p.z);
+        if (!std::isfinite(x + z + balls[i].velocity.length()) || p.y != RESTING_HEIGHT ||
+            !insideOutline(p) || (z >= 4 && z <= 40 && x > FREE_HALF_WIDTH + 1e-6) ||
+            (x <= 18 && z > FREE_HALF_LENGTH + 1e-6))
+            return "ball " + std::to_string(balls[i].number) + " left the table at " +
+                   std::to_string(p.x) + ", " + std::to_string(p.z);
         for (int j = i + 1; j < BALL_COUNT; ++j)
-            if (!balls[j].pocketed && (p - balls[j].position).length() < 2.0 - longestDt * longestDt)
-                return "balls " + std::to_string(balls[i].number) + " and " + std::to_string(balls[j].number) + " overlap";
+            if (!balls[j].pocketed &&
+                (p - balls[j].position).length() < BALL_DIAMETER - longestDt * longestDt)
+                return "balls " + std::to_string(balls[i].number) + " and " +
+                       std::to_string(balls[j].number) + " overlap";
     }
     return "";
 }
@@ -48,20 +51,27 @@ std::string fault(double longestDt) {
 // ball or anywhere, gently to hard, with steady or jittery frames.
 std::string playSequence(std::uint64_t seed, long& shotsLeft, std::uint64_t& layouts) {
     std::mt19937_64 bits(seed);
-    const auto uniform = [&bits](double lo, double hi) { return lo + (hi - lo) * double(bits() >> 11) * 0x1.0p-53; };
+    const auto uniform = [&bits](double lo, double hi) {
+        return lo + (hi - lo) * double(bits() >> 11) * 0x1.0p-53;
+    };
     const auto below = [&bits](int n) { return int(bits() % std::uint64_t(n)); };
     const auto put = [&](int i) { // false when 200 draws find no free spot
         for (int attempt = 0; attempt < 200; ++attempt) {
             const double angle = uniform(0, 2 * M_PI), side = below(2) ? 1 : -1;
-            Vec3 p(uniform(-21, 21), 1, uniform(-43, 43));
+            Vec3 p(uniform(-FREE_HALF_WIDTH, FREE_HALF_WIDTH), RESTING_HEIGHT,
+                   uniform(-FREE_HALF_LENGTH, FREE_HALF_LENGTH));
             const int rule = below(4);
-            if (rule == 0 && i > 0) p = balls[below(i)].position + Vec3(2 * std::cos(angle), 0, 2 * std::sin(angle));
-            if (rule == 1) p.x = 21 * side;
-            if (rule == 2) p.z = 43 * side;
-            const float spot[3] = {float(p.x), 1.0f, float(p.z)};
-            bool free = std::fabs(spot[0]) <= 21 && std::fabs(spot[2]) <= 43;
+            if (rule == 0 && i > 0)
+                p = balls[below(i)].position +
+                    Vec3(std::cos(angle), 0, std::sin(angle)) * BALL_DIAMETER;
+            if (rule == 1) p.x = FREE_HALF_WIDTH * side;
+            if (rule == 2) p.z = FREE_HALF_LENGTH * side;
+            const float spot[3] = {float(p.x), float(RESTING_HEIGHT), float(p.z)};
+            bool free =
+                std::fabs(spot[0]) <= FREE_HALF_WIDTH && std::fabs(spot[2]) <= FREE_HALF_LENGTH;
             for (int k = 0; k < BALL_COUNT; ++k)
-                free = free && (k == i || balls[k].pocketed || (balls[k].position - p).length() >= 2.0 - 1e-5);
+                free = free && (k == i || balls[k].pocketed ||
+                                (balls[k].position - p).length() >= BALL_DIAMETER - 1e-5);
             if (!free) continue;
             balls[i].reset(spot);
             return true;
@@ -87,7 +97,8 @@ std::string playSequence(std::uint64_t seed, long& shotsLeft, std::uint64_t& lay
             testGame().playFrame(dt, silent);
             elapsed += dt;
             longestDt = std::fmax(longestDt, dt);
-            const std::string f = elapsed > SHOT_TIME_LIMIT ? "the shot does not end" : fault(longestDt);
+            const std::string f =
+                elapsed > SHOT_TIME_LIMIT ? "the shot does not end" : fault(longestDt);
             if (!f.empty()) return "shot " + std::to_string(shot) + ": " + f;
         }
         testGame().endShot();
@@ -103,13 +114,16 @@ std::uint64_t environmentNumber(const char* name, std::uint64_t fallback) {
 } // namespace
 
 TEST(PhysicsSoak, BallsStayOnTheTableApartAndEveryShotEnds) {
-    const std::uint64_t base = environmentNumber("POOL_SOAK_SEED", 20261207), replay = environmentNumber("POOL_SOAK_REPLAY", 0);
+    const std::uint64_t base = environmentNumber("POOL_SOAK_SEED", 20261207),
+                        replay = environmentNumber("POOL_SOAK_REPLAY", 0);
     const bool trace = environmentNumber("POOL_SOAK_TRACE", 0) != 0;
     long shotsLeft = long(environmentNumber("POOL_SOAK_SHOTS", 1000));
     const bool standard = base == 20261207 && !replay && shotsLeft == 1000;
     std::uint64_t layouts = 0xcbf29ce484222325ull; // every shot's final layout, hashed in turn
-    std::fprintf(stderr, "soak seed %llu (POOL_SOAK_SEED=%llu replays it)\n", (unsigned long long)base, (unsigned long long)base);
-    for (std::uint64_t index = 0, faults = 0; shotsLeft > 0 && faults < 10 && (!replay || index == 0); ++index) {
+    std::fprintf(stderr, "soak seed %llu (POOL_SOAK_SEED=%llu replays it)\n",
+                 (unsigned long long)base, (unsigned long long)base);
+    for (std::uint64_t index = 0, faults = 0;
+         shotsLeft > 0 && faults < 10 && (!replay || index == 0); ++index) {
         const std::uint64_t seed = replay ? replay : std::mt19937_64(base + index)();
         if (trace) std::fprintf(stderr, "POOL_SOAK_REPLAY=%llu\n", (unsigned long long)seed);
         const std::string f = playSequence(seed, shotsLeft, layouts);

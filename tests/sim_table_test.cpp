@@ -41,8 +41,7 @@ FirstContact sendCueBall(const Vec3& start, const Vec3& direction) {
     keepOnly({0});
     const Vec3 velocity = direction * SPEED;
     FirstContact hook(place(0, start.x, start.z, velocity.x, velocity.z));
-    for (int frame = 0; frame < MAX_FRAMES && !hook.met; ++frame)
-        testGame().playFrame(FRAME, hook);
+    for (int frame = 0; frame < MAX_FRAMES && !hook.met; ++frame) testGame().playFrame(FRAME, hook);
     return hook;
 }
 
@@ -50,8 +49,8 @@ FirstContact sendCueBall(const Vec3& start, const Vec3& direction) {
 Vec3 outOfCorner(const Vec3& p) {
     Vec3 out;
     for (const TableFeature& f : tableFeatures)
-        if (f.kind == FeatureKind::Cushion && (inPlane(f.a - p).length() == 0.0 ||
-                                               inPlane(f.b - p).length() == 0.0))
+        if (f.kind == FeatureKind::Cushion &&
+            (inPlane(f.a - p).length() == 0.0 || inPlane(f.b - p).length() == 0.0))
             out = out + f.normal.normalized();
     return out.normalized();
 }
@@ -124,7 +123,12 @@ TEST(TableFeatures, EachIsMetWhereTheListPutsIt) {
 TEST(TableTimeToHit, EachShotAndItsMirrorImagesReachTheirFeatures) {
     // A ball at (x, z) rolling at (vx, vz); then the same shot mirrored across x = 0, across z = 0
     // and across both. Times are on a straight line at constant speed.
-    const struct { const char* what; double x, z, vx, vz; int feature[4]; double t; } cases[] = {
+    const struct {
+        const char* what;
+        double x, z, vx, vz;
+        int feature[4];
+        double t;
+    } cases[] = {
         {"short cushion at an angle", 5, -30, 1, -2, {41, 41, 20, 20}, 6.5},
         {"already touching a short cushion", 0, 43.5, 0, 1, {20, 20, 41, 41}, 0},
         {"end of a long cushion at a side pocket", -15, -2.5, -5, 0, {10, 32, 11, 31}, 1.2267949},
@@ -156,7 +160,10 @@ TEST(TableTimeToHit, EachShotAndItsMirrorImagesReachTheirFeatures) {
 // Off the normal: a cushion keeps the speed along it, a corner turns the ball about the line from
 // the point; the ball rolls on. A pocketed ball rests below the table at a depth of its own.
 TEST(TableCollide, ACushionKeepsTheSpeedAlongItACornerTurnsTheBallAPocketHoldsIt) {
-    const struct { int index, feature; double x, z, vx, vz, vxAfter, vzAfter, y; } cases[] = {
+    const struct {
+        int index, feature;
+        double x, z, vx, vz, vxAfter, vzAfter, y;
+    } cases[] = {
         {0, 20, 5, 43, 1, 3, 1, -2.1, 1},
         {0, 24, 18.4, 43.2, 0, 1, -0.816, -0.088, 1}, // 1 from (19, 44)
         {0, 12, -22.5, 0, -3, 0, 0, 0, -2},
@@ -170,9 +177,11 @@ TEST(TableCollide, ACushionKeepsTheSpeedAlongItACornerTurnsTheBallAPocketHoldsIt
         EXPECT_NEAR(ball.velocity.z, c.vzAfter, 1e-12) << "feature " << c.feature;
         EXPECT_EQ(ball.position.y, c.y) << "feature " << c.feature;
         EXPECT_EQ(ball.pocketed, c.y < 0) << "feature " << c.feature;
-        // A ball that rolls on decelerates at 2 units/s^2 against its new velocity.
-        EXPECT_NEAR(ball.acceleration.dot(ball.velocity), -2 * ball.velocity.length(), 1e-12)
+        // A ball that rolls on decelerates at the rolling rate against its new velocity.
+        EXPECT_NEAR(ball.acceleration.dot(ball.velocity),
+                    -ROLLING_DECELERATION * ball.velocity.length(), 1e-12)
             << "feature " << c.feature;
-        EXPECT_NEAR(ball.acceleration.length(), c.y > 0 ? 2 : 0, 1e-12) << "feature " << c.feature;
+        EXPECT_NEAR(ball.acceleration.length(), c.y > 0 ? ROLLING_DECELERATION : 0, 1e-12)
+            << "feature " << c.feature;
     }
 }

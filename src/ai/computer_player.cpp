@@ -35,14 +35,13 @@ constexpr double POT_AIM_CHANGES[] = {0.0, -0.3, 0.3};
 constexpr double POT_POWER_FACTORS[] = {1.3, 1.7, 2.3, 3.2};
 // Safeties: a full hit on each ball it may pocket at these powers (units/s), and shots all round.
 constexpr double SAFETY_POWERS[] = {10.0, 18.0, 30.0};
-constexpr int ESCAPE_ANGLES = 12;       // evenly spread
-constexpr double ESCAPE_POWER = 25.0;   // units/s
-constexpr double ROLLING_DECELERATION = 2.0; // units/s^2
-constexpr double MIN_POWER = 1.0;       // units/s, the least the space bar charges
+constexpr int ESCAPE_ANGLES = 12;     // evenly spread
+constexpr double ESCAPE_POWER = 25.0; // units/s
+constexpr double MIN_POWER = 1.0;     // units/s, the least the space bar charges
 
 // The best few candidates are played again with small changes of aim and frame time.
 constexpr int ROBUST_CANDIDATES = 8;
-constexpr double ROBUST_AIM_CHANGE = 0.15;               // degrees either way
+constexpr double ROBUST_AIM_CHANGE = 0.15;                         // degrees either way
 constexpr double ROBUST_FRAME_TIMES[] = {1.0 / 45.0, 1.0 / 100.0}; // seconds
 // Ball in hand: spots behind the best balls on their pocket lines, this far behind the contact.
 constexpr double SPOT_DISTANCES[] = {3.0, 6.0, 10.0}; // world units
@@ -65,8 +64,7 @@ int remaining(const Referee& referee, int player) {
 
 } // namespace
 
-ComputerPlayer::ComputerPlayer(int level_)
-    : level(std::clamp(level_, MIN_LEVEL, MAX_LEVEL)) {}
+ComputerPlayer::ComputerPlayer(int level_) : level(std::clamp(level_, MIN_LEVEL, MAX_LEVEL)) {}
 
 void ComputerPlayer::newGame(std::uint64_t seed) { random.seed(seed); }
 
@@ -80,8 +78,8 @@ void ComputerPlayer::begin(const Game& state_) {
     if (state.referee.tableState == TableState::BreakShot && !state.referee.isPlacingCueBall()) {
         chosen = ShotPlan();
         chosen.power = BREAK_POWER;
-        chosen.angle = std::uniform_real_distribution<double>(-BREAK_AIM_SPREAD,
-                                                              BREAK_AIM_SPREAD)(random);
+        chosen.angle =
+            std::uniform_real_distribution<double>(-BREAK_AIM_SPREAD, BREAK_AIM_SPREAD)(random);
         ready = true;
         return;
     }
@@ -157,7 +155,7 @@ std::vector<Vec3> ComputerPlayer::ballInHandSpots() const {
                 const Ball& target = lifted.balls[targets[k]];
                 const Vec3 towards = pocketCentre(pocket) - target.position;
                 const Vec3 u = Vec3(towards.x, 0.0, towards.z).normalized();
-                const Vec3 spot = placeableSpot(target.position - u * (2.0 + distance));
+                const Vec3 spot = placeableSpot(target.position - u * (BALL_DIAMETER + distance));
                 if (!spotFree(lifted, spot.x, spot.z)) continue;
                 lifted.balls[0].position = spot;
                 const double ease =
@@ -210,9 +208,8 @@ void ComputerPlayer::planChecks() {
     if (!SKILLS[level - 1].checksRobustness) return;
     std::vector<int> order(candidates.size());
     for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
-    std::stable_sort(order.begin(), order.end(), [this](int a, int b) {
-        return candidates[a].score > candidates[b].score;
-    });
+    std::stable_sort(order.begin(), order.end(),
+                     [this](int a, int b) { return candidates[a].score > candidates[b].score; });
     order.resize(std::min<std::size_t>(order.size(), ROBUST_CANDIDATES));
     for (const int index : order) {
         ShotPlan plan = candidates[index].plan;

@@ -9,8 +9,6 @@
 #include "sim/table.h"
 
 namespace {
-// The placement screen's finest move of the ball in hand (half a degree of arrow step, halved).
-constexpr double SPOT_STEP = 0.25; // world units
 // Pots whose paths add up to this many units count half as easy as a pot from close by.
 constexpr double EASE_DISTANCE = 40.0; // world units
 
@@ -51,8 +49,7 @@ double aimAngle(const Vec3& from, const Vec3& to) {
     return std::atan2(from.x - to.x, from.z - to.z) * DEGREES_PER_RADIAN;
 }
 
-bool pathClear(const Ball balls[BALL_COUNT], const Vec3& a, const Vec3& b, int skipA,
-               int skipB) {
+bool pathClear(const Ball balls[BALL_COUNT], const Vec3& a, const Vec3& b, int skipA, int skipB) {
     for (int i = 0; i < BALL_COUNT; ++i) {
         if (i == skipA || i == skipB || !inPlay(balls[i])) continue;
         if (segmentDistance(balls[i].position, a, b) < BALL_DIAMETER) return false;
@@ -61,12 +58,12 @@ bool pathClear(const Ball balls[BALL_COUNT], const Vec3& a, const Vec3& b, int s
 }
 
 bool spotFree(const Game& game, double x, double z) {
-    return game.spotFree(x, z, SPOT_STEP / 2);
+    return game.spotFree(x, z, FINEST_PLACEMENT_STEP / 2);
 }
 
 Vec3 startSpotOrNearestFree(const Game& game) {
     const double startZ = rack[0].position[2];
-    for (double offset = 0.0; offset <= 2.0 * FREE_HALF_LENGTH; offset += SPOT_STEP) {
+    for (double offset = 0.0; offset <= 2.0 * FREE_HALF_LENGTH; offset += FINEST_PLACEMENT_STEP) {
         for (const double z : {startZ - offset, startZ + offset})
             if (spotFree(game, 0.0, z)) return Vec3(0.0, RESTING_HEIGHT, z);
     }
@@ -74,8 +71,10 @@ Vec3 startSpotOrNearestFree(const Game& game) {
 }
 
 Vec3 placeableSpot(const Vec3& spot) {
-    const double x = std::round(clamp(spot.x, FREE_HALF_WIDTH) / SPOT_STEP) * SPOT_STEP;
-    const double z = std::round(clamp(spot.z, FREE_HALF_LENGTH) / SPOT_STEP) * SPOT_STEP;
+    const double x =
+        std::round(clamp(spot.x, FREE_HALF_WIDTH) / FINEST_PLACEMENT_STEP) * FINEST_PLACEMENT_STEP;
+    const double z =
+        std::round(clamp(spot.z, FREE_HALF_LENGTH) / FINEST_PLACEMENT_STEP) * FINEST_PLACEMENT_STEP;
     return Vec3(x, RESTING_HEIGHT, z);
 }
 
@@ -87,7 +86,7 @@ int legalTargets(const Ball balls[BALL_COUNT], const Referee& referee, int playe
         const Ball& ball = balls[i];
         if (!inPlay(ball)) continue;
         const BallGroup group = Referee::groupOf(ball.number);
-        const bool legal = record.onEightBall ? ball.number == 8
+        const bool legal = record.onEightBall                ? ball.number == 8
                            : record.group == BallGroup::None ? group != BallGroup::None
                                                              : group == record.group;
         if (legal) targets[count++] = i;
@@ -109,8 +108,7 @@ PotLine potLineTo(const Vec3& cueBall, const Ball& target, const Vec3& aim) {
     line.cueTravel = Vec3(approach.x, 0.0, approach.z).length();
     line.objectTravel = Vec3(toPocket.x, 0.0, toPocket.z).length();
     const double cosCut = line.cueTravel > 0.0 ? approach.dot(u) / line.cueTravel : 1.0;
-    line.cut = std::acos(cosCut > 1.0 ? 1.0 : (cosCut < -1.0 ? -1.0 : cosCut)) *
-               DEGREES_PER_RADIAN;
+    line.cut = std::acos(cosCut > 1.0 ? 1.0 : (cosCut < -1.0 ? -1.0 : cosCut)) * DEGREES_PER_RADIAN;
     return line;
 }
 

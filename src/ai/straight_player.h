@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ai/player.h"
+#include "sim/strike.h"
 
 class StraightShotPlayer final : public Player {
 public:
@@ -15,5 +16,5 @@ private:
     ShotPlan chosen;
 };
 
-constexpr double STRAIGHT_SHOT_POWER = 40.0; // units/s
-constexpr double BREAK_POWER = 100.0;        // units/s: full power, as F8 strikes
+constexpr double STRAIGHT_SHOT_POWER = 40.0;   // units/s
+constexpr double BREAK_POWER = MAX_SHOT_POWER; // units/s: full power, as F8 strikes

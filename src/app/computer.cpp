@@ -18,15 +18,12 @@
 #include "render/cue.h"
 
 namespace {
-constexpr int TICK_MS = 15;                // milliseconds between the window's timer calls
-constexpr double STEP_SECONDS = 0.015;     // seconds of the computer's turn per step
-constexpr double THINK_SLICE = 0.012;      // seconds of search per tick, so frames keep coming
-constexpr double TURN_PER_TICK = 2.0;      // degrees: the cue turns smoothly to its aim
-constexpr double AIM_REACHED = 1e-9;       // degrees
-constexpr int PULL_EVENTS_PER_TICK = 2;    // draw-back units per tick, as a held space bar
-constexpr double MOVE_STEP = 1.0;          // degrees of arrow step (Ctrl): half a unit a move
-constexpr double FINE_MOVE_STEP = 0.5;     // degrees of arrow step: a quarter of a unit
-constexpr double MOVE_UNITS_PER_STEP = 0.5; // world units per degree of arrow step
+constexpr int TICK_MS = 15;             // milliseconds between the window's timer calls
+constexpr double STEP_SECONDS = 0.015;  // seconds of the computer's turn per step
+constexpr double THINK_SLICE = 0.012;   // seconds of search per tick, so frames keep coming
+constexpr double TURN_PER_TICK = 2.0;   // degrees: the cue turns smoothly to its aim
+constexpr double AIM_REACHED = 1e-9;    // degrees
+constexpr int PULL_EVENTS_PER_TICK = 2; // draw-back units per tick, as a held space bar
 
 enum class Phase { Waiting, Thinking, Placing, Turning, Charging };
 
@@ -56,12 +53,14 @@ void think() {
     }
 }
 
-// One move of the ball in hand along one axis towards `target`, as an arrow key moves it.
+// One move of the ball in hand along one axis towards `target`, as an arrow key moves it: Ctrl's
+// step while it does not overshoot, then the plain one.
 void moveTowards(double position, double target, int lessKey, int moreKey) {
     const double gap = target - position;
     if (gap == 0.0) return;
-    const double step = std::fabs(gap) >= MOVE_STEP * MOVE_UNITS_PER_STEP ? MOVE_STEP
-                                                                          : FINE_MOVE_STEP;
+    const double step = std::fabs(gap) >= CTRL_ARROW_STEP * PLACEMENT_MOVE_PER_DEGREE
+                            ? CTRL_ARROW_STEP
+                            : PLAIN_ARROW_STEP;
     const int key = gap < 0.0 ? lessKey : moreKey;
     if (game.referee.allows(Action::MoveBall)) moveCueBall(key, step);
 }

@@ -14,10 +14,8 @@
 #include "render/cue.h"
 
 namespace {
-constexpr double ZOOM_STEP = 1.0;  // world units per press
-constexpr double PLAIN_STEP = 0.5; // degrees
-constexpr double CTRL_STEP = 1.0;  // degrees
-constexpr double ALT_STEP = 30.0;  // degrees
+constexpr double ZOOM_STEP = 1.0; // world units per press
+constexpr double ALT_STEP = 30.0; // degrees
 
 void zoom(double dDistance) {
     camera->addOrbit(dDistance, 0.0, 0.0);
@@ -50,9 +48,9 @@ bool isArrow(int key) { return key >= GLUT_KEY_LEFT && key <= GLUT_KEY_DOWN; }
 // Degrees of turn per arrow press, halved into world units for the ball in hand: Ctrl wins
 // over Alt, Shift changes nothing.
 double arrowStep(int modifiers) {
-    if (modifiers & GLUT_ACTIVE_CTRL) return CTRL_STEP;
+    if (modifiers & GLUT_ACTIVE_CTRL) return CTRL_ARROW_STEP;
     if (modifiers & GLUT_ACTIVE_ALT) return ALT_STEP;
-    return PLAIN_STEP;
+    return PLAIN_ARROW_STEP;
 }
 } // namespace
 

@@ -1,6 +1,7 @@
 // The keys: the action each asks for, admitted or refused by the referee, and carried out.
 #pragma once
 
+#include "sim/game.h"
 #include "sim/referee.h"
 
 constexpr unsigned char KEY_ENTER = 13;
@@ -26,6 +27,11 @@ void turnAim(double degrees);
 void newGame(int breaker = 0);
 // F11: every object ball but the eight is pocketed where it lies, each reported once.
 void clearTable();
+
+// Turns of the aim and the view per arrow press, plain and with Ctrl; the ball in hand moves by
+// PLACEMENT_MOVE_PER_DEGREE per degree, the plain step by the finest placement step.
+constexpr double PLAIN_ARROW_STEP = FINEST_PLACEMENT_STEP / PLACEMENT_MOVE_PER_DEGREE; // degrees
+constexpr double CTRL_ARROW_STEP = 1.0;                                                // degrees
 
 // Shot speeds of F1 to F8, in units/s.
 constexpr double FIXED_POWERS[8] = {10.0, 15.0, 20.0, 25.0, 30.0, 35.0, 40.0, 100.0};

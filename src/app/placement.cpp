@@ -22,7 +22,7 @@ void clampToFreeArea(Vec3& p) {
 
 // On the overhead screen up is -x and right is -z.
 void moveCueBall(int key, double step) {
-    const double d = step * MOVE_PER_STEP;
+    const double d = step * PLACEMENT_MOVE_PER_DEGREE;
     Vec3& p = game.balls[0].position;
     switch (key) {
     case GLUT_KEY_LEFT: p.z += d; break;

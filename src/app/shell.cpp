@@ -60,7 +60,8 @@ void init() {
     light = new Light(GL_LIGHT0, LIGHT_COLOUR, LIGHT_POSITION, LIGHT_DIRECTION, 90.0f);
     loadBallModel("Data/ball.obj");
     tableArt = loadTableArt();
-    cue = new Cue(cueStart, 1.0, 50.0, START_CUE_ANGLE, START_CUE_ELEVATION, CUE_DIFFUSE,
+    // At rest the tip touches the cue ball.
+    cue = new Cue(cueStart, BALL_RADIUS, 50.0, START_CUE_ANGLE, START_CUE_ELEVATION, CUE_DIFFUSE,
                   CUE_SPECULAR, &CUE_SHININESS);
     loadFont(FONT_FILE);
     setFixedGlState();

@@ -4,7 +4,7 @@
 
 #include "sim/strike.h"
 
-// Draws the cue back one unit, up to a pull of exactly 100.
+// Draws the cue back one unit, up to a pull of exactly MAX_PULL.
 void chargeShot();
 // Fixes the power at the pull and starts the stroke.
 void releaseCharge();
@@ -40,5 +40,5 @@ void installIdle(IdleCallback callback);
 IdleCallback installedIdle();
 
 constexpr double MAX_PULL = MAX_SHOT_POWER; // units of draw-back, and units/s of shot speed
-constexpr double PULL_PER_KEY_EVENT = 1.0; // units
-constexpr double STROKE_FRACTION = 0.1;  // of the pull taken off per stroke frame
+constexpr double PULL_PER_KEY_EVENT = 1.0;  // units
+constexpr double STROKE_FRACTION = 0.1;     // of the pull taken off per stroke frame

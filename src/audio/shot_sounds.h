@@ -6,13 +6,15 @@
 #include <cstdint>
 
 #include "sim/contact.h"
+#include "sim/strike.h"
 
 class Mixer;
 struct Sound;
 struct SoundBank;
 
-constexpr double FULL_IMPACT_SPEED = 100.0; // units/s: a full-power strike, heard at full level
-constexpr double QUIETEST_LEVEL = 0.05;     // of full level: a contact at no speed is still heard
+// A full-power strike is heard at full level.
+constexpr double FULL_IMPACT_SPEED = MAX_SHOT_POWER; // units/s
+constexpr double QUIETEST_LEVEL = 0.05; // of full level: a contact at no speed is still heard
 // Frames between asking for the strike and hearing it: the device renders ahead by up to this
 // much, and every later sound keeps its distance from the strike.
 constexpr std::int64_t STRIKE_LEAD_FRAMES = 1024;

@@ -2,14 +2,15 @@
 #pragma once
 
 #include "render/scene_object.h"
+#include "sim/strike.h"
 
 class Cue final : public SceneObject {
 public:
-    double tipGap;     // world units from the cue ball's centre to the tip at rest
-    double cueLength;  // world units
-    double angle;      // degrees about +y; the shot travels along (-sin, 0, -cos)
-    double elevation;  // degrees of tilt, drawing only
-    double pull = 0.0; // world units of draw-back: grows while charging, shrinks in the stroke
+    double tipGap;           // world units from the cue ball's centre to the tip at rest
+    double cueLength;        // world units
+    double angle;            // degrees about +y; the shot travels along (-sin, 0, -cos)
+    double elevation;        // degrees of tilt, drawing only
+    double pull = 0.0;       // units of draw-back: grows while charging, shrinks in the stroke
     double power = 0.0;      // units/s given to the cue ball, fixed at the release
     double strokeStep = 0.0; // units of pull taken off per stroke frame
     bool visible = true;
@@ -28,8 +29,9 @@ public:
     void draw(bool lighting, bool shadows, bool texturing, int passFlags) const override;
 };
 
-// World units of tip travel per unit of pull: a full pull of 100 sets the tip 13.33 back.
-constexpr double CUE_PULL_SCALE = 0.13333333333333333;
+// A full pull (MAX_SHOT_POWER units) sets the tip this far back.
+constexpr double CUE_FULL_PULL_TRAVEL = 40.0 / 3.0;                      // world units
+constexpr double CUE_PULL_SCALE = CUE_FULL_PULL_TRAVEL / MAX_SHOT_POWER; // world units per unit
 
 // The cue at start-up, and after F10: aimed up the table, tilted 10 degrees.
 constexpr double START_CUE_ANGLE = 0.0;      // degrees

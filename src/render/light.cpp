@@ -4,13 +4,13 @@
 #include <GL/freeglut.h>
 
 #include "render/gl_baseline.h"
+#include "render/room.h"
 #include "render/scene_object.h"
 
 namespace {
 constexpr float SPOT_CUTOFF = 60.0f;  // degrees from the straight-down axis
 constexpr float SPOT_EXPONENT = 7.0f; // how fast the pool of light fades towards its rim
 constexpr float GLOBAL_AMBIENT[4] = {0.65f, 0.65f, 0.65f, 1.0f};
-constexpr float CORD_TOP = 100.0f; // world y of the room's wall tops, where the cord hangs from
 } // namespace
 
 Light::Light(GLenum lightId_, const float* colour_, const float* lightPosition_,
@@ -65,7 +65,7 @@ void Light::drawLamp(bool, bool, bool, int passFlags) const {
     glLineWidth(3.0f);
     glBegin(GL_LINES); // cord, from the shade's top to the wall tops
     glVertex3f(0.0f, 0.0f, 6.0f);
-    glVertex3f(0.0f, 0.0f, CORD_TOP - lightPosition[1]);
+    glVertex3f(0.0f, 0.0f, ROOM_WALL_TOP_Y - lightPosition[1]);
     glEnd();
     glLineWidth(BASELINE_LINE_WIDTH);
     glPopMatrix();

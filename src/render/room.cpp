@@ -15,16 +15,24 @@ constexpr float ROOM_SPECULAR[4] = {0.75f, 0.75f, 0.75f, 1.0f};
 constexpr float ROOM_SHININESS = 75.0f;
 constexpr float BRICK_REPEATS = 5.0f; // the brick texture repeats 5 times across and up a wall
 
-// World units: the floor at y = -50 spans x +-110 and z +-132; the walls rise to y = 100.
+// World units: the floor spans x +-110 and z +-132; the walls rise from it to their tops.
 struct Wall {
     float normal[3];
     float corners[4][3]; // counter-clockwise seen from inside the room
 };
+// The wall whose foot runs from (ax, az) to (bx, bz), counter-clockwise seen from inside.
+constexpr Wall wall(float nx, float nz, float ax, float az, float bx, float bz) {
+    return {{nx, 0, nz},
+            {{ax, ROOM_FLOOR_Y, az},
+             {bx, ROOM_FLOOR_Y, bz},
+             {bx, ROOM_WALL_TOP_Y, bz},
+             {ax, ROOM_WALL_TOP_Y, az}}};
+}
 constexpr Wall WALLS[4] = {
-    {{0, 0, 1}, {{-110, -50, -132}, {110, -50, -132}, {110, 100, -132}, {-110, 100, -132}}},
-    {{1, 0, 0}, {{-110, -50, 132}, {-110, -50, -132}, {-110, 100, -132}, {-110, 100, 132}}},
-    {{0, 0, -1}, {{110, -50, 132}, {-110, -50, 132}, {-110, 100, 132}, {110, 100, 132}}},
-    {{-1, 0, 0}, {{110, -50, -132}, {110, -50, 132}, {110, 100, 132}, {110, 100, -132}}},
+    wall(0, 1, -110, -132, 110, -132),
+    wall(1, 0, -110, 132, -110, -132),
+    wall(0, -1, 110, 132, -110, 132),
+    wall(-1, 0, 110, -132, 110, 132),
 };
 constexpr float WALL_TEX[4][2] = {
     {0, 0}, {BRICK_REPEATS, 0}, {BRICK_REPEATS, BRICK_REPEATS}, {0, BRICK_REPEATS}};
@@ -45,10 +53,10 @@ void drawFloor() {
     glColor4fv(FLOOR_CRIMSON);
     glBegin(GL_POLYGON);
     glNormal3f(0.0f, 1.0f, 0.0f);
-    glVertex3i(-110, -50, -132);
-    glVertex3i(-110, -50, 132);
-    glVertex3i(110, -50, 132);
-    glVertex3i(110, -50, -132);
+    glVertex3f(-110.0f, ROOM_FLOOR_Y, -132.0f);
+    glVertex3f(-110.0f, ROOM_FLOOR_Y, 132.0f);
+    glVertex3f(110.0f, ROOM_FLOOR_Y, 132.0f);
+    glVertex3f(110.0f, ROOM_FLOOR_Y, -132.0f);
     glEnd();
 }
 } // namespace

@@ -6,6 +6,7 @@
 
 #include "render/material.h"
 #include "render/object_draw.h"
+#include "render/room.h"
 #include "render/scene.h"
 #include "sim/table.h"
 
@@ -26,7 +27,6 @@ constexpr float INSET_BACKDROP[4] = {0.0f, 0.0f, 0.0f, 0.5f};
 constexpr float CUSHION_DEPTH = 3.0f; // from a cushion's nose to its back
 constexpr float FRAME_EDGE = 6.0f;    // from the playing area's edge to the table's outer edge
 constexpr float SKIRT_BOTTOM = -10.0f;
-constexpr float FLOOR_Y = -50.0f;
 
 constexpr float QUAD_TEX[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
 
@@ -288,8 +288,8 @@ void drawLeg(const float (&top)[4], const float (&foot)[4]) {
         glNormal3fv(normals[f]);
         glVertex3f(a[0], SKIRT_BOTTOM, a[1]);
         glVertex3f(b[0], SKIRT_BOTTOM, b[1]);
-        glVertex3f(c[0], FLOOR_Y, c[1]);
-        glVertex3f(d[0], FLOOR_Y, d[1]);
+        glVertex3f(c[0], ROOM_FLOOR_Y, c[1]);
+        glVertex3f(d[0], ROOM_FLOOR_Y, d[1]);
         glEnd();
     }
 }

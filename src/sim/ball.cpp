@@ -5,26 +5,26 @@
 
 // Five rows of object balls behind the foot spot, each row sqrt(3) further towards -z.
 const RackEntry rack[BALL_COUNT] = {
-    {0, 1, {0, 1, 22}, {1, 1, 1, 1}, {1, 1, 1, 1}, 100},
-    {1, 1, {0, 1, -22}, {1, 0, 0, 1}, {1, 1, 1, 1}, 100},
-    {10, 1, {-1, 1, -23.732052f}, {0, 1, 0, 1}, {1, 1, 1, 1}, 100},
-    {9, 1, {1, 1, -23.732052f}, {0, 0, 1, 1}, {1, 1, 1, 1}, 100},
-    {3, 1, {-2, 1, -25.464102f}, {1, 1, 0, 1}, {1, 1, 1, 1}, 100},
-    {8, 1, {0, 1, -25.464102f}, {0, 0, 0, 1}, {1, 1, 1, 1}, 100},
-    {2, 1, {2, 1, -25.464102f}, {1, 0, 1, 1}, {1, 1, 1, 1}, 100},
-    {12, 1, {-3, 1, -27.196154f}, {0, 1, 1, 1}, {1, 1, 1, 1}, 100},
-    {5, 1, {-1, 1, -27.196154f}, {0.5f, 0, 0, 1}, {1, 1, 1, 1}, 100},
-    {4, 1, {1, 1, -27.196154f}, {0, 0.5f, 0, 1}, {1, 1, 1, 1}, 100},
-    {11, 1, {3, 1, -27.196154f}, {0, 0, 0.5f, 1}, {1, 1, 1, 1}, 100},
-    {7, 1, {-4, 1, -28.928204f}, {0.5f, 0.5f, 0, 1}, {1, 1, 1, 1}, 100},
-    {15, 1, {-2, 1, -28.928204f}, {0.5f, 0, 0.5f, 1}, {1, 1, 1, 1}, 100},
-    {6, 1, {0, 1, -28.928204f}, {0, 0.5f, 0.5f, 1}, {1, 1, 1, 1}, 100},
-    {14, 1, {2, 1, -28.928204f}, {0.3f, 0.3f, 0, 1}, {1, 1, 1, 1}, 100},
-    {13, 1, {4, 1, -28.928204f}, {0, 0.3f, 0.3f, 1}, {1, 1, 1, 1}, 100},
+    {0, {0, 1, 22}, {1, 1, 1, 1}, {1, 1, 1, 1}, 100},
+    {1, {0, 1, -22}, {1, 0, 0, 1}, {1, 1, 1, 1}, 100},
+    {10, {-1, 1, -23.732052f}, {0, 1, 0, 1}, {1, 1, 1, 1}, 100},
+    {9, {1, 1, -23.732052f}, {0, 0, 1, 1}, {1, 1, 1, 1}, 100},
+    {3, {-2, 1, -25.464102f}, {1, 1, 0, 1}, {1, 1, 1, 1}, 100},
+    {8, {0, 1, -25.464102f}, {0, 0, 0, 1}, {1, 1, 1, 1}, 100},
+    {2, {2, 1, -25.464102f}, {1, 0, 1, 1}, {1, 1, 1, 1}, 100},
+    {12, {-3, 1, -27.196154f}, {0, 1, 1, 1}, {1, 1, 1, 1}, 100},
+    {5, {-1, 1, -27.196154f}, {0.5f, 0, 0, 1}, {1, 1, 1, 1}, 100},
+    {4, {1, 1, -27.196154f}, {0, 0.5f, 0, 1}, {1, 1, 1, 1}, 100},
+    {11, {3, 1, -27.196154f}, {0, 0, 0.5f, 1}, {1, 1, 1, 1}, 100},
+    {7, {-4, 1, -28.928204f}, {0.5f, 0.5f, 0, 1}, {1, 1, 1, 1}, 100},
+    {15, {-2, 1, -28.928204f}, {0.5f, 0, 0.5f, 1}, {1, 1, 1, 1}, 100},
+    {6, {0, 1, -28.928204f}, {0, 0.5f, 0.5f, 1}, {1, 1, 1, 1}, 100},
+    {14, {2, 1, -28.928204f}, {0.3f, 0.3f, 0, 1}, {1, 1, 1, 1}, 100},
+    {13, {4, 1, -28.928204f}, {0, 0.3f, 0.3f, 1}, {1, 1, 1, 1}, 100},
 };
 
 Ball::Ball(const RackEntry& row)
-    : number(static_cast<int>(row.number)), radius(row.radius),
+    : number(static_cast<int>(row.number)),
       position(row.position[0], row.position[1], row.position[2]) {}
 
 Ball::Ball(float radius_, float x, float y, float z) : radius(radius_), position(x, y, z) {}
@@ -37,10 +37,10 @@ void Ball::reset(const float* position_) {
 }
 
 bool Ball::operator==(const Ball& o) const {
-    return number == o.number && radius == o.radius && mass == o.mass &&
-           pocketed == o.pocketed && position == o.position && velocity == o.velocity &&
-           acceleration == o.acceleration && rotation == o.rotation &&
-           angularVelocity == o.angularVelocity && angularAcceleration == o.angularAcceleration &&
+    return number == o.number && radius == o.radius && mass == o.mass && pocketed == o.pocketed &&
+           position == o.position && velocity == o.velocity && acceleration == o.acceleration &&
+           rotation == o.rotation && angularVelocity == o.angularVelocity &&
+           angularAcceleration == o.angularAcceleration &&
            std::equal(orientation, orientation + 16, o.orientation);
 }
 
@@ -61,34 +61,31 @@ double contactTime(const Vec3& d, const Vec3& w, double touchDistance) {
     if (c < 0.0) return 0.0;
     const double disc = b * b - 4.0 * a * c;
     if (disc < 0.0) return -1.0;
-    // Roots a hair in the past are contacts happening now.
-    const double pastTolerance = -1e-6;
     if (disc == 0.0) {
         const double t = -b / (2.0 * a);
         if (t >= 0.0) return t;
-        return t >= pastTolerance ? 0.0 : -1.0;
+        return t >= -PAST_CONTACT_TIME ? 0.0 : -1.0;
     }
     const double root = std::sqrt(disc);
     double t1 = (-b - root) / (2.0 * a);
     double t2 = (root - b) / (2.0 * a);
-    if (t1 >= pastTolerance && t1 < 0.0) t1 = 0.0;
-    if (t2 >= pastTolerance && t2 < 0.0) t2 = 0.0;
+    if (t1 >= -PAST_CONTACT_TIME && t1 < 0.0) t1 = 0.0;
+    if (t2 >= -PAST_CONTACT_TIME && t2 < 0.0) t2 = 0.0;
     if (t1 >= 0.0) return (t2 >= 0.0 && t2 <= t1) ? t2 : t1;
     return t2 >= 0.0 ? t2 : -1.0;
 }
 
 double Ball::timeToHit(const Ball& other) const {
     if (pocketed || other.pocketed) return -1.0;
-    return contactTime(position - other.position, velocity - other.velocity,
-                       radius + other.radius);
+    return contactTime(position - other.position, velocity - other.velocity, radius + other.radius);
 }
 
 void Ball::setRolling() {
     const double speed = velocity.length();
-    acceleration = speed > 0.0 ? -2.0 * velocity / speed : Vec3();
+    acceleration = speed > 0.0 ? -ROLLING_DECELERATION * velocity / speed : Vec3();
     angularVelocity = Vec3(velocity.z, velocity.y, -velocity.x);
     const double spin = angularVelocity.length();
-    angularAcceleration = spin > 0.0 ? -2.0 * angularVelocity / spin : Vec3();
+    angularAcceleration = spin > 0.0 ? -ROLLING_DECELERATION * angularVelocity / spin : Vec3();
 }
 
 void Ball::collideWith(Ball& other) {

@@ -3,10 +3,9 @@
 
 #include "sim/vec3.h"
 
-// One row of the rack: number, radius, position xyz, diffuse rgba, specular rgba, shininess.
+// One row of the rack: number, position xyz, diffuse rgba, specular rgba, shininess.
 struct RackEntry {
     float number;
-    float radius;
     float position[3];
     float diffuse[4];
     float specular[4];
@@ -14,10 +13,13 @@ struct RackEntry {
 };
 
 constexpr int BALL_COUNT = 16;
-constexpr double RESTING_HEIGHT = 1.0; // world units: a ball's centre on the felt
 // Every ball of the rack has this size.
 constexpr double BALL_RADIUS = 1.0;               // world units
 constexpr double BALL_DIAMETER = 2 * BALL_RADIUS; // world units: between touching centres
+// A ball's centre on the felt, which lies at y = 0.
+constexpr double RESTING_HEIGHT = BALL_RADIUS; // world units
+// A moving ball rolls without slipping and slows at this rate, whatever its speed.
+constexpr double ROLLING_DECELERATION = 2.0; // units/s^2
 extern const RackEntry rack[BALL_COUNT];
 
 // A ball as the simulation moves it: a plain value, copied freely by the game and its searches.
@@ -27,12 +29,12 @@ public:
     double radius = BALL_RADIUS; // world units
     double mass = 1.0;           // mass units
     bool pocketed = false;
-    Vec3 position;             // world units
-    Vec3 velocity;             // units/s
-    Vec3 acceleration;         // units/s^2
-    Vec3 rotation;             // rad, axis times angle not yet folded into orientation
-    Vec3 angularVelocity;      // rad/s
-    Vec3 angularAcceleration;  // rad/s^2
+    Vec3 position;            // world units
+    Vec3 velocity;            // units/s
+    Vec3 acceleration;        // units/s^2
+    Vec3 rotation;            // rad, axis times angle not yet folded into orientation
+    Vec3 angularVelocity;     // rad/s
+    Vec3 angularAcceleration; // rad/s^2
     float orientation[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}; // column-major
 
     Ball() = default;
@@ -65,3 +67,6 @@ public:
 // Contact time of two spheres whose centres are d apart, closing at relative velocity w
 // (both straight lines at constant speed), touching at touchDistance; rules as Ball::timeToHit.
 double contactTime(const Vec3& d, const Vec3& w, double touchDistance);
+// Rounding can put the contact of a touching pair a hair in the past: a contact up to this long
+// ago happens now.
+constexpr double PAST_CONTACT_TIME = 1e-6; // seconds

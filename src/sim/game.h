@@ -13,6 +13,11 @@ class ContactHook;
 
 // World units: the cue ball in hand hovers at this height, clear of the balls at rest.
 constexpr double PLACING_HEIGHT = 3.0;
+// The arrows move the ball in hand by their step in degrees times this.
+constexpr double PLACEMENT_MOVE_PER_DEGREE = 0.5; // world units per degree
+// The plain arrow's move, the least there is: the computer's spots lie on its grid, so that the
+// arrows reach them exactly.
+constexpr double FINEST_PLACEMENT_STEP = 0.25; // world units
 
 // No headless shot plays longer than this many frames (a struck ball at full power rests within
 // 3,000 at the search's frame time).

@@ -76,8 +76,8 @@ constexpr double LONGEST_FRAME_TIME = 0.25;
 std::string formatEvent(const RecordEvent& event);
 // Reads one line (without its newline) into `event`; false with `error` set when the line is
 // not an event or a field is out of its range (an angle or spot that is not finite, a power
-// outside (0, 100], a frame time outside (0, 0.25], a spot off the free area, a decision time
-// that is no whole number).
+// outside (0, MAX_SHOT_POWER], a frame time outside (0, LONGEST_FRAME_TIME], a spot off the free
+// area, a decision time that is no whole number).
 bool parseEvent(const std::string& line, RecordEvent& event, std::string& error);
 
 // Reads a record line by line, counting lines; blank lines and lines starting with '#' are
@@ -111,7 +111,7 @@ public:
     // ended waiting for its end line.
     void played(const RecordEvent& event, const Game& game);
 
-    double aim = 0.0;       // degrees, as the record last turned the cue
-    int shotsEnded = 0;     // end lines met
-    bool endDue = false;    // a shot ended and its end line is still to come
+    double aim = 0.0;    // degrees, as the record last turned the cue
+    int shotsEnded = 0;  // end lines met
+    bool endDue = false; // a shot ended and its end line is still to come
 };

@@ -25,8 +25,6 @@ struct Event {
 // only when even its most hopeful time lies beyond the best by this margin (world units), far
 // above the rounding of the contact times, so the search finds exactly the event it always did.
 constexpr double PRUNE_MARGIN = 1e-6;
-// Contacts found a hair in the past count as now: up to this many seconds of motion back.
-constexpr double PAST_CONTACT_TIME = 1e-6;
 
 // How far (world units) the ball's centre is inside the rectangle free of table features: 0 or
 // less when it is not clearly inside. A ball larger than the rack's keeps further in.
@@ -37,7 +35,8 @@ double freeDistance(const Ball& ball) {
                      halfLength - std::fabs(ball.position.z));
 }
 
-// Whether a gap of `gap` world units, closed at `speed` units/s at most, stays open past `time`.
+// Whether a gap of `gap` world units, closed at `speed` units/s at most, stays open past `time`;
+// the closing starts PAST_CONTACT_TIME early, as contactTime takes a contact that recent as now.
 bool staysApart(double gap, double speed, double time) {
     return gap - speed * (time + PAST_CONTACT_TIME) > PRUNE_MARGIN;
 }
@@ -45,8 +44,8 @@ bool staysApart(double gap, double speed, double time) {
 bool pairStaysApart(const Ball& a, const Ball& b, double closingSpeed, double time) {
     if (closingSpeed == 0.0) return true; // neither moves: no contact, whatever the distance
     const Vec3 d = a.position - b.position;
-    const double reach = a.radius + b.radius + closingSpeed * (time + PAST_CONTACT_TIME) +
-                         PRUNE_MARGIN;
+    const double reach =
+        a.radius + b.radius + closingSpeed * (time + PAST_CONTACT_TIME) + PRUNE_MARGIN;
     return d.dot(d) > reach * reach;
 }
 
@@ -106,7 +105,8 @@ void countContact(Ball& ball, int& count) {
 // Speeds along the contact normal n: closing before the contact, parting after it.
 Contact tableContact(Ball& ball, const Table& table, int feature) {
     const Vec3 n = table.contactNormal(ball, feature);
-    Contact contact = {ball.number, feature, table.contactKind(feature), -ball.velocity.dot(n), 0.0};
+    Contact contact = {ball.number, feature, table.contactKind(feature), -ball.velocity.dot(n),
+                       0.0};
     table.collide(ball, feature);
     contact.speedAfter = ball.velocity.dot(n);
     return contact;
@@ -136,8 +136,8 @@ Contact resolveContact(Ball balls[BALL_COUNT], const Table& table, const Event& 
 }
 } // namespace
 
-int simulate(Ball balls[BALL_COUNT], const Table& table, Referee& referee,
-             ContactHook& hook, double dt) {
+int simulate(Ball balls[BALL_COUNT], const Table& table, Referee& referee, ContactHook& hook,
+             double dt) {
     int contacts = 0;
     int contactCounts[BALL_COUNT] = {};
     while (dt > 0.0) {

@@ -7,6 +7,6 @@ class Ball;
 constexpr double MAX_SHOT_POWER = 100.0; // units/s
 
 // Sets the ball rolling along (-sin, 0, -cos) of the aim angle (degrees; 0 shoots towards -z)
-// at `power` units/s, with the rolling deceleration of 2 units/s^2 and the matching angular
-// terms. Position, rotation and orientation are left alone.
+// at `power` units/s, slowing at ROLLING_DECELERATION, with the matching angular terms. Position,
+// rotation and orientation are left alone.
 void strikeBall(Ball& cueBall, double angleDegrees, double power);
