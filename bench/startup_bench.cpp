@@ -123,7 +123,8 @@ bool measure(Display* x, int damageEvent, const char* pool, Run& run) {
     if (shown) {
         run.residentKb = statusField(pid, "VmRSS");
         // Redraws caused by the switch to full screen end before the watch begins.
-        while (nextDamage(x, damageEvent, SETTLE_SECONDS, window)) {}
+        while (nextDamage(x, damageEvent, SETTLE_SECONDS, window)) {
+        }
         const long before = cpuTicks(pid);
         while (nextDamage(x, damageEvent, IDLE_SECONDS, window)) ++run.idleRedraws;
         const long ticks = cpuTicks(pid) - before;
@@ -157,8 +158,7 @@ std::string rendererName(Display* x) {
     return name;
 }
 
-template <typename T, typename Field>
-T medianOf(const std::vector<Run>& runs, Field field) {
+template <typename T, typename Field> T medianOf(const std::vector<Run>& runs, Field field) {
     std::vector<T> values;
     for (const Run& r : runs) values.push_back(r.*field);
     std::sort(values.begin(), values.end());

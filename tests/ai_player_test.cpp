@@ -16,7 +16,10 @@
 #include "sim/game.h"
 
 namespace {
-struct Spot { int number; double x, z; }; // a ball by its number, and where it lies
+struct Spot {
+    int number;
+    double x, z;
+}; // a ball by its number, and where it lies
 
 // Every object ball pocketed but those listed; the cue ball at (cueX, cueZ); groups assigned,
 // player 1 (solids) at the table; the cue ball's last turn not yet folded into its orientation.
@@ -62,7 +65,7 @@ TEST(BallInHand, SpotsAreFreeAndTheStraightShotPlayerPotsFromTheNearestToTheStar
     Game game;
     layOut(game, 10.0, -10.0, {{1, 1.9, 5.0}, {10, 0.0, 22.0}, {8, 10.0, -20.0}});
     // The 1 and the 10 at indexes 1 and 2.
-    const double spots[][3] = {{10, -10, 1}, {21, -30, 1}, {21.25, -30, 0}, {0, 43, 1},
+    const double spots[][3] = {{10, -10, 1},   {21, -30, 1},    {21.25, -30, 0}, {0, 43, 1},
                                {0, -43.25, 0}, {1.9, 7.125, 0}, {1.9, 7.25, 1}};
     for (const auto& spot : spots)
         EXPECT_EQ(spotFree(game, spot[0], spot[1]), spot[2] == 1) << spot[0] << " " << spot[1];
@@ -82,7 +85,10 @@ TEST(BallInHand, SpotsAreFreeAndTheStraightShotPlayerPotsFromTheNearestToTheStar
 TEST(ComputerChoice, PlaysTheObviousShotOfEachLayoutSilentlyOnCopies) {
     // wins: the game is won; otherwise the solid drops and player 1 keeps the table.
     struct Case {
-        const char* name; double cueX, cueZ; std::initializer_list<Spot> spots; bool wins;
+        const char* name;
+        double cueX, cueZ;
+        std::initializer_list<Spot> spots;
+        bool wins;
     };
     const Case cases[] = {
         // The 3 on the lip of the corner pocket at -x, -z; the 8 and a stripe far away.
@@ -141,8 +147,7 @@ TEST(HeadlessMatch, GamesEndAndTheLogReplaysThemExactly) {
     LiveShots live(settings);
     std::FILE *out = std::tmpfile(), *log = std::tmpfile(), *again = std::tmpfile();
     std::string error;
-    ASSERT_TRUE(runMatch(settings, live, game, out, log, error))
-        << error;
+    ASSERT_TRUE(runMatch(settings, live, game, out, log, error)) << error;
     const std::string played = readAll(out);
     // The match as played, but for the decision times: any change to either player, the
     // simulation or the rules shows here.

@@ -43,13 +43,21 @@ OptionsResult parse(const std::vector<const char*>& args, Options& options, std:
 // On its turn the person's keys do nothing but the view's Up and Down, zoom, F10 and Escape;
 // on the person's own turn every key works. Key 0 stands for a special key.
 TEST(ComputerKeys, DuringItsTurnOnlyTheViewZoomAndF10Pass) {
-    struct Case { bool computerTurn, placing; int key, special; std::array<double, 4> want; };
+    struct Case {
+        bool computerTurn, placing;
+        int key, special;
+        std::array<double, 4> want;
+    };
     const Case cases[] = {
-        {true, false, ' ', 0, {80, 22, 0, 0}},   {true, false, 'z', 0, {79, 22, 0, 0}},
-        {true, false, 'x', 0, {81, 22, 0, 0}},   {true, false, 0, GLUT_KEY_LEFT, {80, 22, 0, 0}},
+        {true, false, ' ', 0, {80, 22, 0, 0}},
+        {true, false, 'z', 0, {79, 22, 0, 0}},
+        {true, false, 'x', 0, {81, 22, 0, 0}},
+        {true, false, 0, GLUT_KEY_LEFT, {80, 22, 0, 0}},
         {true, false, 0, GLUT_KEY_UP, {80, 22.5, 0, 0}},
-        {true, true, 0, GLUT_KEY_UP, {80, 22, 0, 0}}, {true, false, 0, GLUT_KEY_F8, {80, 22, 0, 0}},
-        {false, false, ' ', 0, {80, 22, 0, 1}}, {false, false, 0, GLUT_KEY_LEFT, {80, 22, -0.5, 0}},
+        {true, true, 0, GLUT_KEY_UP, {80, 22, 0, 0}},
+        {true, false, 0, GLUT_KEY_F8, {80, 22, 0, 0}},
+        {false, false, ' ', 0, {80, 22, 0, 1}},
+        {false, false, 0, GLUT_KEY_LEFT, {80, 22, -0.5, 0}},
     };
     for (const auto& c : cases) {
         layOutHangingSolid(c.computerTurn);
@@ -58,7 +66,7 @@ TEST(ComputerKeys, DuringItsTurnOnlyTheViewZoomAndF10Pass) {
         SCOPED_TRACE(testing::Message() << c.computerTurn << " " << c.key << " " << c.special);
         EXPECT_EQ((std::array{camera->distance, camera->elevation, cue->angle, cue->pull}), c.want);
         EXPECT_EQ(installedIdle(), nullptr); // F8 struck nothing
-        computerKeyboardUp(' ', 0, 0); // a space bar still held would charge nothing next
+        computerKeyboardUp(' ', 0, 0);       // a space bar still held would charge nothing next
     }
     layOutHangingSolid(true);
     computerSpecial(GLUT_KEY_F10, 0, 0);
@@ -93,17 +101,25 @@ TEST(ComputerTurn, PlacesTurnsChargesAndPotsThroughTheKeys) {
 // option is a bad value.
 TEST(Options, SeatsLevelSoundAndRefusals) {
     using R = OptionsResult;
-    struct Case { std::vector<const char*> args; R result; std::array<int, 4> seatsMuteLevel; };
+    struct Case {
+        std::vector<const char*> args;
+        R result;
+        std::array<int, 4> seatsMuteLevel;
+    };
     const Case cases[] = {
-        {{}, R::Play, {0, 0, 0, 2}}, {{"--computer", "1"}, R::Play, {1, 0, 0, 2}},
+        {{}, R::Play, {0, 0, 0, 2}},
+        {{"--computer", "1"}, R::Play, {1, 0, 0, 2}},
         {{"--computer", "2", "--level", "3"}, R::Play, {0, 1, 0, 3}},
         {{"--level", "1", "--computer", "both", "--mute"}, R::Play, {1, 1, 1, 1}},
         {{"-display", ":1", "-iconic", "--level", "2"}, R::Play, {0, 0, 0, 2}},
         {{"--mute", "--help"}, R::Help, {0, 0, 1, 2}},
         {{"--version", "--computer", "3"}, R::Version, {0, 0, 0, 2}},
-        {{"--computer", "0"}, R::Error, {0, 0, 0, 2}}, {{"--computer"}, R::Error, {0, 0, 0, 2}},
-        {{"--level", "4"}, R::Error, {0, 0, 0, 2}}, {{"--level", "12"}, R::Error, {0, 0, 0, 2}},
-        {{"-geometry"}, R::Error, {0, 0, 0, 2}},    {{"--fast"}, R::Error, {0, 0, 0, 2}},
+        {{"--computer", "0"}, R::Error, {0, 0, 0, 2}},
+        {{"--computer"}, R::Error, {0, 0, 0, 2}},
+        {{"--level", "4"}, R::Error, {0, 0, 0, 2}},
+        {{"--level", "12"}, R::Error, {0, 0, 0, 2}},
+        {{"-geometry"}, R::Error, {0, 0, 0, 2}},
+        {{"--fast"}, R::Error, {0, 0, 0, 2}},
     };
     for (const auto& c : cases) {
         Options options;
@@ -115,8 +131,11 @@ TEST(Options, SeatsLevelSoundAndRefusals) {
         EXPECT_EQ(error.empty(), c.result != R::Error) << testing::PrintToString(c.args);
     }
     const std::pair<std::vector<const char*>, std::string> files[] = {
-        {{"--sound-file", "break.wav", "--mute"}, "break.wav"}, {{"--sound-file", "./-x"}, "./-x"},
-        {{"--sound-file"}, ""}, {{"--sound-file", ""}, ""}, {{"--sound-file", "--mute"}, ""}};
+        {{"--sound-file", "break.wav", "--mute"}, "break.wav"},
+        {{"--sound-file", "./-x"}, "./-x"},
+        {{"--sound-file"}, ""},
+        {{"--sound-file", ""}, ""},
+        {{"--sound-file", "--mute"}, ""}};
     for (const auto& [args, file] : files) {
         Options options;
         std::string error;

@@ -4,12 +4,12 @@
 #include <gtest/gtest.h>
 #include <stdio_ext.h>
 
-#include "render/camera.h"
 #include "app/keyboard.h"
+#include "app/objects.h"
 #include "app/shell.h"
 #include "app/shot.h"
-#include "app/objects.h"
 #include "game_test_util.h"
+#include "render/camera.h"
 #include "render/cue.h"
 #include "sim/ball.h"
 #include "sim/referee.h"
@@ -27,18 +27,26 @@ TEST_F(KeyboardTest, EachKeyChangesTheViewTheAimTheChargeOrStrikesByItsStepAndEs
         std::array<double, 6> distanceAzimuthElevationAngleAndPullThenSpeed;
         PlayState state = PlayState::Aiming;
     } cases[] = {
-        {' ', 0, 1, {80, 0, 22, 0, 1, 0}}, {'z', 0, 1, {79, 0, 22, 0, 0, 0}},
-        {'x', 0, 1, {81, 0, 22, 0, 0, 0}}, {13 /* Enter */, 0, 0, {80, 0, 22, 0, 0, 0}},
-        {'a', 0, 0, {80, 0, 22, 0, 0, 0}}, {0, GLUT_KEY_F12, 1, {80, 0, 22, 0, 0, 0}},
+        {' ', 0, 1, {80, 0, 22, 0, 1, 0}},
+        {'z', 0, 1, {79, 0, 22, 0, 0, 0}},
+        {'x', 0, 1, {81, 0, 22, 0, 0, 0}},
+        {13 /* Enter */, 0, 0, {80, 0, 22, 0, 0, 0}},
+        {'a', 0, 0, {80, 0, 22, 0, 0, 0}},
+        {0, GLUT_KEY_F12, 1, {80, 0, 22, 0, 0, 0}},
         {0, GLUT_KEY_LEFT, 1, {80, -0.5, 22, -0.5, 0, 0}},
         {0, GLUT_KEY_RIGHT, 1, {80, 0.5, 22, 0.5, 0, 0}},
-        {0, GLUT_KEY_UP, 1, {80, 0, 22.5, 0, 0, 0}}, {0, GLUT_KEY_DOWN, 1, {80, 0, 21.5, 0, 0, 0}},
+        {0, GLUT_KEY_UP, 1, {80, 0, 22.5, 0, 0, 0}},
+        {0, GLUT_KEY_DOWN, 1, {80, 0, 21.5, 0, 0, 0}},
         {' ', 0, 0, {80, 0, 22, 0, 0, 0}, PlayState::GameOver},
         {0, GLUT_KEY_LEFT, 0, {80, 0, 22, 0, 0, 0}, PlayState::GameOver},
-        {0, GLUT_KEY_F1, 0, {80, 0, 22, 0, 0, 10}}, {0, GLUT_KEY_F2, 0, {80, 0, 22, 0, 0, 15}},
-        {0, GLUT_KEY_F3, 0, {80, 0, 22, 0, 0, 20}}, {0, GLUT_KEY_F4, 0, {80, 0, 22, 0, 0, 25}},
-        {0, GLUT_KEY_F5, 0, {80, 0, 22, 0, 0, 30}}, {0, GLUT_KEY_F6, 0, {80, 0, 22, 0, 0, 35}},
-        {0, GLUT_KEY_F7, 0, {80, 0, 22, 0, 0, 40}}, {0, GLUT_KEY_F8, 0, {80, 0, 22, 0, 0, 100}},
+        {0, GLUT_KEY_F1, 0, {80, 0, 22, 0, 0, 10}},
+        {0, GLUT_KEY_F2, 0, {80, 0, 22, 0, 0, 15}},
+        {0, GLUT_KEY_F3, 0, {80, 0, 22, 0, 0, 20}},
+        {0, GLUT_KEY_F4, 0, {80, 0, 22, 0, 0, 25}},
+        {0, GLUT_KEY_F5, 0, {80, 0, 22, 0, 0, 30}},
+        {0, GLUT_KEY_F6, 0, {80, 0, 22, 0, 0, 35}},
+        {0, GLUT_KEY_F7, 0, {80, 0, 22, 0, 0, 40}},
+        {0, GLUT_KEY_F8, 0, {80, 0, 22, 0, 0, 100}},
     };
     for (const auto& c : cases) {
         startPlay();
@@ -63,7 +71,8 @@ TEST_F(KeyboardTest, F11ClearsTheTableAndF10DuringTheStrokeRestoresTheStartWitho
     game.referee.ballPocketed(game.balls[3].number);
     special(GLUT_KEY_F11, 0, 0);
     special(GLUT_KEY_F11, 0, 0);
-    for (int i = 1; i < BALL_COUNT; ++i) EXPECT_EQ(game.balls[i].pocketed, game.balls[i].number != 8);
+    for (int i = 1; i < BALL_COUNT; ++i)
+        EXPECT_EQ(game.balls[i].pocketed, game.balls[i].number != 8);
     EXPECT_EQ(game.referee.solidsRemaining + game.referee.stripesRemaining, 0);
     EXPECT_EQ(game.referee.firstPocketed, game.balls[3].number);
     camera->addOrbit(-12.0, 49.0, 30.0);
@@ -113,7 +122,7 @@ TEST_F(KeyboardTest, TheShotEndsWithTheTableThenTheViewAndCueFollowTheCueBall) {
     std::printf("Contacts of a break on which the cue ball drops: ");
     cue->angle = 2.0;
     special(GLUT_KEY_F8, 0, 0); // a break on which the cue ball drops while others still roll
-    auto frame = [] { // one frame of 1/60 s of the running shot
+    auto frame = [] {           // one frame of 1/60 s of the running shot
         playFrame(1.0 / 60.0);
     };
     for (int n = 0; n < 600 && !game.balls[0].pocketed; ++n) frame();

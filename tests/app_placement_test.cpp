@@ -3,12 +3,12 @@
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
-#include "render/camera.h"
 #include "app/keyboard.h"
+#include "app/objects.h"
 #include "app/placement.h"
 #include "app/shot.h"
-#include "app/objects.h"
 #include "game_test_util.h"
+#include "render/camera.h"
 #include "render/cue.h"
 #include "sim/ball.h"
 #include "sim/referee.h"
@@ -35,9 +35,10 @@ TEST_F(PlacementTest, ArrowsMoveTheBallTheWayTheyPointUpToTheCushions) {
     const struct {
         int key;
         double degrees, x, z;
-    } cases[] = {{GLUT_KEY_LEFT, 0.5, 0, 0.25}, {GLUT_KEY_UP, 1, -0.5, 0},    {GLUT_KEY_RIGHT, 30, 0, -15},
-                 {GLUT_KEY_DOWN, 30, 15, 0},    {GLUT_KEY_F12, 30, 0, 0},     {GLUT_KEY_LEFT, 100, 0, 43},
-                 {GLUT_KEY_UP, 100, -21, 0},    {GLUT_KEY_RIGHT, 100, 0, -43}, {GLUT_KEY_DOWN, 100, 21, 0}};
+    } cases[] = {
+        {GLUT_KEY_LEFT, 0.5, 0, 0.25}, {GLUT_KEY_UP, 1, -0.5, 0},     {GLUT_KEY_RIGHT, 30, 0, -15},
+        {GLUT_KEY_DOWN, 30, 15, 0},    {GLUT_KEY_F12, 30, 0, 0},      {GLUT_KEY_LEFT, 100, 0, 43},
+        {GLUT_KEY_UP, 100, -21, 0},    {GLUT_KEY_RIGHT, 100, 0, -43}, {GLUT_KEY_DOWN, 100, 21, 0}};
     for (const auto& c : cases) {
         hoverAt(0.0, 0.0);
         moveCueBall(c.key, c.degrees);
@@ -45,7 +46,7 @@ TEST_F(PlacementTest, ArrowsMoveTheBallTheWayTheyPointUpToTheCushions) {
     }
     special(GLUT_KEY_RIGHT, 0, 0);
     EXPECT_EQ(cue->angle + camera->azimuth, 0.0); // the aim and the view stay put
-    EXPECT_EQ(redisplayRequests, 11); // one per move, one more for the key
+    EXPECT_EQ(redisplayRequests, 11);             // one per move, one more for the key
 }
 
 // Mended: struck where it hovers, the lifted ball passed over the others and could leave the
@@ -57,9 +58,12 @@ TEST_F(PlacementTest, EnterOrAFixedPowerKeyPlacesTheBallOnAFreeSpotOnly) {
         PlayState state;
         double speed; // units/s
     } cases[] = {
-        {5, 10, 0, PlayState::Aiming, 0},           {0, -19.75, 0, PlayState::Aiming, 0},
-        {0, -20, 0, PlayState::PlacingCueBall, 0}, // centres exactly 2.0 apart: the apex ball is touched
-        {0, 10, GLUT_KEY_F3, PlayState::Shooting, 20}, {1, -22.5, GLUT_KEY_F8, PlayState::PlacingCueBall, 0},
+        {5, 10, 0, PlayState::Aiming, 0},
+        {0, -19.75, 0, PlayState::Aiming, 0},
+        {0, -20, 0, PlayState::PlacingCueBall,
+         0}, // centres exactly 2.0 apart: the apex ball is touched
+        {0, 10, GLUT_KEY_F3, PlayState::Shooting, 20},
+        {1, -22.5, GLUT_KEY_F8, PlayState::PlacingCueBall, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "at " << c.x << ", " << c.z << " key " << c.special);

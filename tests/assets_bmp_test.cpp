@@ -5,8 +5,8 @@
 #include <memory>
 
 #include "assets/bmp.h"
-#include "assets_test_util.h"
 #include "assets/texture.h"
+#include "assets_test_util.h"
 
 namespace {
 using Pixels = std::unique_ptr<unsigned char, decltype(&std::free)>;
@@ -23,7 +23,11 @@ Pixels read(const BmpFields& f) {
 // Only 24-bit uncompressed images whose pixels the upload can read in full are accepted. In the
 // accepted ones blue and red change places within each row's pixels, the rows' padding stays.
 TEST(BmpReader, AcceptsWhatTheUploadCanReadAndExchangesBlueAndRed) {
-    const struct { const char* what; BmpFields f; bool accepted; } cases[] = {
+    const struct {
+        const char* what;
+        BmpFields f;
+        bool accepted;
+    } cases[] = {
         {"5 by 3 from offset 70, rows padded to 16 bytes", {5, 3, 24, 0, 48, 70}, true},
         {"computed size, rows without padding", {64, 32}, true},
         {"32 bits per pixel", {4, 4, 32}, false},
@@ -47,9 +51,13 @@ TEST(BmpReader, AcceptsWhatTheUploadCanReadAndExchangesBlueAndRed) {
         for (int row = 0; row < c.f.height; ++row) {
             const unsigned char* p = pixels.get() + row * rowBytes;
             const int first = row * rowBytes, last = first + c.f.width * 3 - 3;
-            EXPECT_EQ(std::vector<int>({p[0], p[1], p[2], p[last - first + 2]}),
-                      std::vector<int>({(first + 2) % 251, (first + 1) % 251, first % 251, last % 251})) << c.what << " " << row;
-            EXPECT_TRUE(rowBytes == c.f.width * 3 || p[rowBytes - 1] == (first + rowBytes - 1) % 251) << row;
+            EXPECT_EQ(
+                std::vector<int>({p[0], p[1], p[2], p[last - first + 2]}),
+                std::vector<int>({(first + 2) % 251, (first + 1) % 251, first % 251, last % 251}))
+                << c.what << " " << row;
+            EXPECT_TRUE(rowBytes == c.f.width * 3 ||
+                        p[rowBytes - 1] == (first + rowBytes - 1) % 251)
+                << row;
         }
     }
 }

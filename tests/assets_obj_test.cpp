@@ -24,39 +24,53 @@ TEST(ObjReader, ReadsFacesGroupsAndMaterials) {
     const std::string longComment = "# " + std::string(125, '-') + " vp f 9 9 9\n";
     ObjReadError error;
     testing::internal::CaptureStdout();
-    const Model m = load(longComment + SIX_VERTICES + THREE_EACH + "mtllib two.mtl\nf 1 2 3 4 5\ng body\nusemtl red\n"
-                         "f 1//1 2//2 3//3\ng other\nf 1/3 2/2 3/1\nusemtl nothing\ng body\nusemtl red\n"
-                         "f 1/1/3 2/2/2\n 3/3/1 4/1/1\ng next\n", &error);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "glmFindMaterial():  can't find material \"nothing\".\n");
+    const Model m =
+        load(longComment + SIX_VERTICES + THREE_EACH +
+                 "mtllib two.mtl\nf 1 2 3 4 5\ng body\nusemtl red\n"
+                 "f 1//1 2//2 3//3\ng other\nf 1/3 2/2 3/1\nusemtl nothing\ng body\nusemtl red\n"
+                 "f 1/1/3 2/2/2\n 3/3/1 4/1/1\ng next\n",
+             &error);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "glmFindMaterial():  can't find material \"nothing\".\n");
     ASSERT_TRUE(m) << error.message;
     // The vector arrays start at index 1, as the file counts them.
-    EXPECT_EQ((Indices{m->vertexCount, m->texCoordCount, m->normalCount, m->triangleCount, unsigned(m->vertices.size()),
-                       unsigned(m->texCoords.size()), unsigned(m->normals.size())}), (Indices{6, 3, 3, 7, 21, 8, 12}));
+    EXPECT_EQ((Indices{m->vertexCount, m->texCoordCount, m->normalCount, m->triangleCount,
+                       unsigned(m->vertices.size()), unsigned(m->texCoords.size()),
+                       unsigned(m->normals.size())}),
+              (Indices{6, 3, 3, 7, 21, 8, 12}));
     EXPECT_EQ(m->vertices[3 * 5], -1.0f);
     EXPECT_EQ(m->normals[3 * 3], 1.0f);
     EXPECT_EQ(m->texCoords[2 * 3 + 1], 1.0f);
     // The pentagon is a fan around its first vertex; each face form sets only its own indices; a
     // face may run on over a line break and ends at the first token not of its form.
-    const Indices expected[][2] = {{{0}, {1, 2, 3, 0, 0, 0, 0, 0, 0}}, {{2}, {1, 4, 5, 0, 0, 0, 0, 0, 0}},
-                                   {{3}, {1, 2, 3, 0, 0, 0, 1, 2, 3}}, {{4}, {1, 2, 3, 3, 2, 1, 0, 0, 0}},
+    const Indices expected[][2] = {{{0}, {1, 2, 3, 0, 0, 0, 0, 0, 0}},
+                                   {{2}, {1, 4, 5, 0, 0, 0, 0, 0, 0}},
+                                   {{3}, {1, 2, 3, 0, 0, 0, 1, 2, 3}},
+                                   {{4}, {1, 2, 3, 3, 2, 1, 0, 0, 0}},
                                    {{6}, {1, 3, 4, 1, 3, 1, 3, 1, 1}}}; // vertex, texture, normal
     for (const auto& e : expected) {
         const ObjTriangle& t = m->triangles[e[0][0]];
-        EXPECT_EQ((Indices{t.vertexIndex[0], t.vertexIndex[1], t.vertexIndex[2], t.texCoordIndex[0], t.texCoordIndex[1],
-                           t.texCoordIndex[2], t.normalIndex[0], t.normalIndex[1], t.normalIndex[2]}), e[1]) << e[0][0];
+        EXPECT_EQ((Indices{t.vertexIndex[0], t.vertexIndex[1], t.vertexIndex[2], t.texCoordIndex[0],
+                           t.texCoordIndex[1], t.texCoordIndex[2], t.normalIndex[0],
+                           t.normalIndex[1], t.normalIndex[2]}),
+                  e[1])
+            << e[0][0];
     }
     // Group names keep their leading blank; "default" keeps the faces before any group.
     ASSERT_TRUE(m->groupCount == 4 && glmLookupGroup(m.get(), "body") == nullptr);
     EXPECT_EQ(glmLookupGroup(m.get(), " body")->triangleIndices, (Indices{3, 5, 6}));
     EXPECT_EQ(glmLookupGroup(m.get(), "default")->triangleIndices, (Indices{0, 1, 2}));
-    EXPECT_EQ((Indices{glmLookupGroup(m.get(), " body")->material, glmLookupGroup(m.get(), " other")->material,
-                       glmLookupGroup(m.get(), " next")->material}), (Indices{1, 0, 1}));
+    EXPECT_EQ((Indices{glmLookupGroup(m.get(), " body")->material,
+                       glmLookupGroup(m.get(), " other")->material,
+                       glmLookupGroup(m.get(), " next")->material}),
+              (Indices{1, 0, 1}));
     ASSERT_EQ(m->materialCount, 3u);
     const ObjMaterial &red = m->materials[1], &plain = m->materials[2];
     EXPECT_EQ(m->materials[0].name + " " + red.name + " " + plain.name, "default red plain");
     EXPECT_EQ((std::vector<float>{red.diffuse[0], red.diffuse[1], red.diffuse[3], red.shininess}),
               (std::vector<float>{1, 0, 1, 64})); // shininess 500 of 1000 on GL's 0..128
-    EXPECT_EQ((std::vector<float>{plain.diffuse[0], plain.ambient[2], plain.specular[1], plain.shininess}),
+    EXPECT_EQ((std::vector<float>{plain.diffuse[0], plain.ambient[2], plain.specular[1],
+                                  plain.shininess}),
               (std::vector<float>{0.8f, 0.3f, 0.5f, 65}));
 }
 
@@ -65,7 +79,10 @@ TEST(ObjReader, ReadsFacesGroupsAndMaterials) {
 TEST(ObjReader, KeepsTheLastLibraryNamed) {
     writeAssetFile("one.mtl", "newmtl red\n");
     writeAssetFile("two.mtl", "newmtl blue\nnewmtl dark green\n");
-    const struct { const char* text; const char* names; } cases[] = {
+    const struct {
+        const char* text;
+        const char* names;
+    } cases[] = {
         {"mtllib one.mtl\nmtllib two.mtl\n", "default blue green"},
         {"mtllib two.mtl\nmtllib one.mtl\nmtllib one.mtl\n", "default red"},
         {"mtllib one.mtl\nmtllib two.mtl\nmtllib one.mtl\n", "default red"},
@@ -75,7 +92,8 @@ TEST(ObjReader, KeepsTheLastLibraryNamed) {
         const Model m = load(c.text, &error);
         ASSERT_TRUE(m) << error.message;
         std::string names;
-        for (const ObjMaterial& material : m->materials) names += (names.empty() ? "" : " ") + material.name;
+        for (const ObjMaterial& material : m->materials)
+            names += (names.empty() ? "" : " ") + material.name;
         EXPECT_EQ(names, c.names) << c.text;
     }
 }
@@ -85,23 +103,31 @@ TEST(ObjReader, KeepsTheLastLibraryNamed) {
 TEST(ObjReader, ReadsAcrossItsBlocks) {
     const std::string name(126, 'n'); // after "g", a line of 127 characters: the most it takes
     for (size_t start = BUFSIZ - 140; start <= BUFSIZ; ++start) {
-        const std::string padding = "#" + std::string(start - 2, ' ') + "\n"; // what follows starts at start
+        const std::string padding =
+            "#" + std::string(start - 2, ' ') + "\n"; // what follows starts at start
         ObjReadError error;
-        const Model m = load(padding + "v 1234.5 6 7\ng " + name + "\n" + std::string(127, 'x') + "\n", &error);
+        const Model m =
+            load(padding + "v 1234.5 6 7\ng " + name + "\n" + std::string(127, 'x') + "\n", &error);
         ASSERT_TRUE(m) << start << ": " << error.message;
-        EXPECT_EQ((std::vector<float>{m->vertices[3], m->vertices[5]}), (std::vector<float>{1234.5f, 7}));
+        EXPECT_EQ((std::vector<float>{m->vertices[3], m->vertices[5]}),
+                  (std::vector<float>{1234.5f, 7}));
         EXPECT_NE(glmLookupGroup(m.get(), (" " + name).c_str()), nullptr) << start;
         EXPECT_FALSE(load(padding + std::string(128, 'x') + "\n", &error)) << start;
-        EXPECT_NE(error.message.find("token longer than 127 characters"), std::string::npos) << start;
+        EXPECT_NE(error.message.find("token longer than 127 characters"), std::string::npos)
+            << start;
         EXPECT_FALSE(load(padding + "g " + name + "x\n", &error)) << start;
-        EXPECT_NE(error.message.find("line longer than 127 characters"), std::string::npos) << start;
+        EXPECT_NE(error.message.find("line longer than 127 characters"), std::string::npos)
+            << start;
     }
 }
 
 // The game's own reader ends the process with status 1 where the loader reports the refusal.
 TEST(ObjReaderDeathTest, RefusesFilesItCannotStoreSafely) {
     const std::string longToken(128, 'x');
-    const struct { std::string text, problem; bool onStandardOutput; } cases[] = {
+    const struct {
+        std::string text, problem;
+        bool onStandardOutput;
+    } cases[] = {
         {SIX_VERTICES + "f 0 1 2\n", "face index out of range: \"0\"", false},
         {SIX_VERTICES + "f -1 -2 -3\n", "face index out of range: \"-1\"", false},
         {SIX_VERTICES + "f 1 2 7\n", "face index out of range: \"7\"", false},
@@ -110,18 +136,22 @@ TEST(ObjReaderDeathTest, RefusesFilesItCannotStoreSafely) {
         {SIX_VERTICES + "f 1 2\nf 1 2 3\n", "face with fewer than 3 vertices", false},
         {SIX_VERTICES + longToken + "\n", "token longer than 127 characters", false},
         {"g " + longToken + "\n", "line longer than 127 characters", false},
-        {"mtllib absent.mtl\n", "glmReadMTL() failed: can't open material file \"" + assetTempPath("absent.mtl"), false},
+        {"mtllib absent.mtl\n",
+         "glmReadMTL() failed: can't open material file \"" + assetTempPath("absent.mtl"), false},
         {"vn 0 0 1\nv 0 0 0\nvp 1 2\n", "glmFirstPass(): Unknown token \"vp\".\n", true},
     };
     for (const auto& c : cases) {
         ObjReadError error;
         EXPECT_FALSE(load(c.text, &error)) << c.problem;
-        EXPECT_NE(error.message.find(c.problem), std::string::npos) << c.problem << ": " << error.message;
-        EXPECT_EQ(error.message.find(assetTempPath("")) == std::string::npos, c.onStandardOutput) << c.problem;
+        EXPECT_NE(error.message.find(c.problem), std::string::npos)
+            << c.problem << ": " << error.message;
+        EXPECT_EQ(error.message.find(assetTempPath("")) == std::string::npos, c.onStandardOutput)
+            << c.problem;
         EXPECT_EQ(error.onStandardOutput, c.onStandardOutput) << c.problem;
     }
     const std::string missing = assetTempPath("absent.obj");
-    EXPECT_EXIT(glmReadOBJ(missing.c_str()), testing::ExitedWithCode(1), "can't open data file \"" + missing + "\"");
-    EXPECT_EXIT(glmReadOBJ(writeAssetFile("bad.obj", SIX_VERTICES + "f 1 2 9\n").c_str()), testing::ExitedWithCode(1),
-                "face index out of range");
+    EXPECT_EXIT(glmReadOBJ(missing.c_str()), testing::ExitedWithCode(1),
+                "can't open data file \"" + missing + "\"");
+    EXPECT_EXIT(glmReadOBJ(writeAssetFile("bad.obj", SIX_VERTICES + "f 1 2 9\n").c_str()),
+                testing::ExitedWithCode(1), "face index out of range");
 }

@@ -28,7 +28,8 @@ inline std::string writeAssetFile(const std::string& name, const std::string& by
 
 // Appends the low `bytes` bytes of value, least significant first unless `reversed`.
 inline void appendNumber(std::string& out, uint32_t value, int bytes, bool reversed = false) {
-    for (int i = 0; i < bytes; ++i) out.push_back(char(value >> (8 * (reversed ? bytes - 1 - i : i))));
+    for (int i = 0; i < bytes; ++i)
+        out.push_back(char(value >> (8 * (reversed ? bytes - 1 - i : i))));
 }
 
 struct BmpFields {
@@ -41,11 +42,14 @@ struct BmpFields {
 // Pixel byte i holds i % 251, so every position is recognisable.
 inline std::string makeBmp(const BmpFields& f) {
     std::string out = "BM";
-    for (uint32_t v : {0u, 0u, f.dataOffset, 40u, uint32_t(f.width), uint32_t(f.height)}) appendNumber(out, v, 4);
-    appendNumber(out, 1 + (uint32_t(f.bitsPerPixel) << 16), 4); // one plane, then the bits per pixel
+    for (uint32_t v : {0u, 0u, f.dataOffset, 40u, uint32_t(f.width), uint32_t(f.height)})
+        appendNumber(out, v, 4);
+    appendNumber(out, 1 + (uint32_t(f.bitsPerPixel) << 16),
+                 4); // one plane, then the bits per pixel
     for (uint32_t v : {f.compression, f.imageSize, 0u, 0u, 0u, 0u}) appendNumber(out, v, 4);
     out.resize(f.dataOffset, '\x7F');
-    const int64_t bytes = f.pixelBytes >= 0 ? f.pixelBytes : ((int64_t(f.width) * 3 + 3) & ~3) * f.height;
+    const int64_t bytes =
+        f.pixelBytes >= 0 ? f.pixelBytes : ((int64_t(f.width) * 3 + 3) & ~3) * f.height;
     for (int64_t i = 0; i < bytes; ++i) out.push_back(char(i % 251));
     return out;
 }
@@ -73,11 +77,14 @@ inline std::string makeTxf(const TxfLayout& s) {
         appendNumber(out, uint32_t(v), 4, s.reversed);
     for (const TxfGlyph& g : s.glyphs) {
         appendNumber(out, g.code, 2, s.reversed);
-        out += {char(g.width), char(g.height), char(g.xOffset), char(g.yOffset), char(g.advance), '\0'};
+        out += {char(g.width),   char(g.height),  char(g.xOffset),
+                char(g.yOffset), char(g.advance), '\0'};
         appendNumber(out, uint16_t(g.x), 2, s.reversed);
         appendNumber(out, uint16_t(g.y), 2, s.reversed);
     }
-    const int64_t bytes = s.imageBytes >= 0 ? s.imageBytes : (s.format == 1 ? (s.width + 7) / 8 : s.width) * int64_t(s.height);
+    const int64_t bytes = s.imageBytes >= 0
+                              ? s.imageBytes
+                              : (s.format == 1 ? (s.width + 7) / 8 : s.width) * int64_t(s.height);
     for (int64_t i = 0; i < bytes; ++i) out.push_back(char(i * 7 % 256));
     return out;
 }

@@ -107,11 +107,11 @@ TEST(SynthTest, EachSoundIsShapedLikeItsCause) {
     const SoundBank bank = SoundBank::synthesise();
     const Character click = character("click", bank.click), thump = character("thump", bank.thump),
                     drop = character("drop", bank.drop), strike = character("strike", bank.strike);
-    EXPECT_GT(click.crossingsPerMs, 4.0);  // a click rings above 2 kHz
-    EXPECT_LT(thump.crossingsPerMs, 1.0);  // a thump stays below 500 Hz
+    EXPECT_GT(click.crossingsPerMs, 4.0); // a click rings above 2 kHz
+    EXPECT_LT(thump.crossingsPerMs, 1.0); // a thump stays below 500 Hz
     EXPECT_LT(strike.crossingsPerMs, click.crossingsPerMs);
-    EXPECT_GT(drop.lastLoudMs, 25.0);      // the rattle goes on after the knock
-    EXPECT_LT(click.lastLoudMs, 15.0);     // the click is over at once
+    EXPECT_GT(drop.lastLoudMs, 25.0);  // the rattle goes on after the knock
+    EXPECT_LT(click.lastLoudMs, 15.0); // the click is over at once
 }
 
 // An impact's level goes from the quietest to full in proportion to its speed.

@@ -33,9 +33,9 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr double RATE = SAMPLE_RATE; // samples per second
 constexpr double FRAME_SECONDS = 1.0 / 60.0;
-constexpr long FRAME_SAMPLES = 735; // 44100 frames per second, 60 frames of play per second
-constexpr int WINDOW = 64;          // samples per step of the loudness envelope
-constexpr int ISOLATION_FRAMES = 6; // a contact this far from any other is heard alone
+constexpr long FRAME_SAMPLES = 735;    // 44100 frames per second, 60 frames of play per second
+constexpr int WINDOW = 64;             // samples per step of the loudness envelope
+constexpr int ISOLATION_FRAMES = 6;    // a contact this far from any other is heard alone
 constexpr double TIME_TOLERANCE = 0.1; // seconds: the clock's tick, the worker's lateness
 // Between the shots the device closes (within two quiet seconds) and opens again.
 constexpr auto QUIET_BETWEEN = std::chrono::duration<double>(2 * QUIET_CLOSE_SECONDS + 0.5);
@@ -145,8 +145,8 @@ Recording recordTwoShots(bool device) {
 std::string lineOf(const Contact& c) {
     static const char* const WHAT[] = {"ball  ", "wall  ", "corner", "pocket"};
     char text[64];
-    std::snprintf(text, sizeof text, "Ball %2d collided with %s %2d\n", c.ball,
-                  WHAT[int(c.kind)], c.other);
+    std::snprintf(text, sizeof text, "Ball %2d collided with %s %2d\n", c.ball, WHAT[int(c.kind)],
+                  c.other);
     return text;
 }
 
@@ -204,8 +204,9 @@ void expectFasterLouder(const std::vector<std::int16_t>& samples, const Shot& sh
             if (soundOf(replayed[a].kind) != soundOf(replayed[b].kind)) continue;
             if (replayed[a].speedBefore < 1.3 * replayed[b].speedBefore + 0.5) continue;
             ++compared;
-            EXPECT_GT(peakAt(expected[a]), peakAt(expected[b])) << lines[a].text << "at "
-                << replayed[a].speedBefore << " units/s, louder than " << lines[b].text;
+            EXPECT_GT(peakAt(expected[a]), peakAt(expected[b]))
+                << lines[a].text << "at " << replayed[a].speedBefore << " units/s, louder than "
+                << lines[b].text;
         }
     EXPECT_GT(compared, 5);
 }

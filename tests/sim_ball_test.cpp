@@ -16,9 +16,11 @@ TEST(Ball, ResetPutsARollingBallBackAtRestAndTouchingBallsOverlap) {
     ball.pocketed = true;
     const float spot[3] = {2.0f, 1.0f, -7.25f};
     ball.reset(spot);
-    EXPECT_TRUE(!ball.pocketed && ball.position.x == 2 && ball.position.z == -7.25 && ball.number == 3);
+    EXPECT_TRUE(!ball.pocketed && ball.position.x == 2 && ball.position.z == -7.25 &&
+                ball.number == 3);
     EXPECT_EQ(ball.velocity.length() + ball.acceleration.length() + ball.rotation.length() +
-                  ball.angularVelocity.length() + ball.angularAcceleration.length(), 0.0);
+                  ball.angularVelocity.length() + ball.angularAcceleration.length(),
+              0.0);
     EXPECT_TRUE(std::equal(IDENTITY, IDENTITY + 16, ball.orientation));
     EXPECT_TRUE(place(0, 0, -7.25).overlaps(ball)); // exactly 2 apart
     EXPECT_FALSE(place(0, -0.000001, -7.25).overlaps(ball));
@@ -42,8 +44,12 @@ TEST(Advance, RollingTurnsTheBallByTheDistanceAndFoldsWhenItStops) {
 }
 
 TEST(BallTimeToHit, StraightLineContacts) {
-    // Ball a at (ax, az) moving (avx, avz), ball b at (bx, bz) moving (bvx, 0): seconds until they touch.
-    const struct { const char* what; double ax, az, avx, avz, bx, bz, bvx, t; } cases[] = {
+    // Ball a at (ax, az) moving (avx, avz), ball b at (bx, bz) moving (bvx, 0): seconds until they
+    // touch.
+    const struct {
+        const char* what;
+        double ax, az, avx, avz, bx, bz, bvx, t;
+    } cases[] = {
         {"4 apart, closing at 1", 0, 0, 0, 1, 0, 4, 0, 2},
         {"moving apart", 0, 0, 0, -1, 0, 4, 0, -1},
         {"side by side at one velocity", 0, 0, 3, 0, 0, 4, 3, -1},
@@ -52,8 +58,10 @@ TEST(BallTimeToHit, StraightLineContacts) {
         {"overlapping and separating", 0, 0, 0, -1, 0, 1.5, 0, -1},
         // Rounding leaves this touching pair a hair short of moving sideways; taken as a contact,
         // its impulse changes nothing and the same contact comes back at time 0 for ever.
-        {"touching, sideways", 0.669487826034133, 1.8846182772094964, -9.423091386047481, 3.347439130170665, 0, 0, 0, -1},
-        {"touching, clearly approaching", 0.669487826034133, 1.8846182772094964, -9.4, 3.0, 0, 0, 0, 0},
+        {"touching, sideways", 0.669487826034133, 1.8846182772094964, -9.423091386047481,
+         3.347439130170665, 0, 0, 0, -1},
+        {"touching, clearly approaching", 0.669487826034133, 1.8846182772094964, -9.4, 3.0, 0, 0, 0,
+         0},
     };
     keepOnly({0, 1});
     for (const auto& c : cases) {
@@ -68,12 +76,17 @@ TEST(BallTimeToHit, StraightLineContacts) {
 // The impulse exchanges the velocity components along the line of centres; both roll on.
 TEST(CollideWith, FortyFiveDegreeCutSplitsAtRightAnglesAndFoldsTheRolling) {
     keepOnly({4, 10});
-    Ball &three = place(4, 1.4142135623730951, 1.4142135623730951, 0, -10), &eleven = place(10, 0, 0);
+    Ball &three = place(4, 1.4142135623730951, 1.4142135623730951, 0, -10),
+         &eleven = place(10, 0, 0);
     three.rotation = Vec3(0.4, 0, 0.2);
     three.collideWith(eleven);
-    const double expected[][2] = {{three.velocity.x, 5}, {three.velocity.z, -5}, {eleven.velocity.x, -5},
-                                  {eleven.velocity.z, -5}, {three.acceleration.x, -1.4142136},
-                                  {eleven.angularVelocity.x, -5}, {eleven.angularAcceleration.z, -1.4142136}};
+    const double expected[][2] = {{three.velocity.x, 5},
+                                  {three.velocity.z, -5},
+                                  {eleven.velocity.x, -5},
+                                  {eleven.velocity.z, -5},
+                                  {three.acceleration.x, -1.4142136},
+                                  {eleven.angularVelocity.x, -5},
+                                  {eleven.angularAcceleration.z, -1.4142136}};
     for (const auto& e : expected) EXPECT_NEAR(e[0], e[1], 1e-7);
     EXPECT_EQ(three.rotation.length(), 0.0);
     EXPECT_FALSE(std::equal(IDENTITY, IDENTITY + 16, three.orientation));

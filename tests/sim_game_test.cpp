@@ -75,7 +75,10 @@ TEST(GameValue, DamagedBytesAreRefused) {
     };
     const std::uint64_t NAN_BITS = 0x7ff8000000000000ull;
     const std::string cases[] = {
-        bytes.substr(0, bytes.size() - 1), bytes + '\0', "", "poolgam2" + bytes.substr(8),
+        bytes.substr(0, bytes.size() - 1),
+        bytes + '\0',
+        "",
+        "poolgam2" + bytes.substr(8),
         setWord(0, 16),       // a ball number beyond the rack
         setWord(1, NAN_BITS), // a radius that is not a number
         setWord(3, 2),        // pocketed neither 0 nor 1

@@ -25,27 +25,138 @@ protected:
 
 // Whole games shot by shot (the balls each shot pockets, in order), and how they stand after.
 TEST_F(RefereeTest, GamesEndAsTheRulesSay) {
-    const struct { const char* what; std::vector<std::vector<int>> shots;
-                   int player; PlayState playState; TableState tableState; BallGroup groupOfPlayerOne;
-                   int winner, scratches; } games[] = {
-        {"pockets on the break keep the turn", {{3, 12}}, 1, PlayState::Aiming, TableState::OpenTable, BallGroup::None, 0, 0},
-        {"an empty break passes the turn", {{}}, 2, PlayState::Aiming, TableState::OpenTable, BallGroup::None, 0, 0},
-        {"the first ball on an open table decides", {{}, {}, {11, 4}}, 1, PlayState::Aiming, TableState::GroupsAssigned, BallGroup::Stripes, 0, 0},
-        {"a scratch still assigns, with ball in hand", {{}, {5, 0}}, 1, PlayState::PlacingCueBall, TableState::GroupsAssigned, BallGroup::Stripes, 0, 0},
-        {"a foreign ball first loses it", {{3}, {1}, {13, 2}}, 2, PlayState::Aiming, TableState::GroupsAssigned, BallGroup::Solids, 0, 0},
-        {"a scratch with own ball: ball in hand", {{3}, {1}, {2, 0}}, 2, PlayState::PlacingCueBall, TableState::GroupsAssigned, BallGroup::Solids, 0, 0},
-        {"the eight on the break loses", {{8}}, 1, PlayState::GameOver, TableState::OpenTable, BallGroup::None, 2, 0},
-        {"the eight before the group is cleared", {{3}, {1}, {8}}, 1, PlayState::GameOver, TableState::GroupsAssigned, BallGroup::Solids, 2, 0},
-        {"the eight after the group wins", {{3}, {1}, {2}, {4}, {5}, {6}, {7}, {8}}, 1, PlayState::GameOver, TableState::GroupsAssigned, BallGroup::Solids, 1, 0},
-        {"the last solid, then the eight", {{3}, {1}, {2}, {4}, {5}, {6}, {7, 8}}, 1, PlayState::GameOver, TableState::GroupsAssigned, BallGroup::Solids, 1, 0},
-        {"the eight, then the last solid", {{3}, {1}, {2}, {4}, {5}, {6}, {8, 7}}, 1, PlayState::GameOver, TableState::GroupsAssigned, BallGroup::Solids, 1, 0},
-        {"the eight with the cue ball loses", {{3}, {1}, {2}, {4}, {5}, {6}, {7}, {0, 8}}, 1, PlayState::GameOver, TableState::GroupsAssigned, BallGroup::Solids, 2, 1},
+    const struct {
+        const char* what;
+        std::vector<std::vector<int>> shots;
+        int player;
+        PlayState playState;
+        TableState tableState;
+        BallGroup groupOfPlayerOne;
+        int winner, scratches;
+    } games[] = {
+        {"pockets on the break keep the turn",
+         {{3, 12}},
+         1,
+         PlayState::Aiming,
+         TableState::OpenTable,
+         BallGroup::None,
+         0,
+         0},
+        {"an empty break passes the turn",
+         {{}},
+         2,
+         PlayState::Aiming,
+         TableState::OpenTable,
+         BallGroup::None,
+         0,
+         0},
+        {"the first ball on an open table decides",
+         {{}, {}, {11, 4}},
+         1,
+         PlayState::Aiming,
+         TableState::GroupsAssigned,
+         BallGroup::Stripes,
+         0,
+         0},
+        {"a scratch still assigns, with ball in hand",
+         {{}, {5, 0}},
+         1,
+         PlayState::PlacingCueBall,
+         TableState::GroupsAssigned,
+         BallGroup::Stripes,
+         0,
+         0},
+        {"a foreign ball first loses it",
+         {{3}, {1}, {13, 2}},
+         2,
+         PlayState::Aiming,
+         TableState::GroupsAssigned,
+         BallGroup::Solids,
+         0,
+         0},
+        {"a scratch with own ball: ball in hand",
+         {{3}, {1}, {2, 0}},
+         2,
+         PlayState::PlacingCueBall,
+         TableState::GroupsAssigned,
+         BallGroup::Solids,
+         0,
+         0},
+        {"the eight on the break loses",
+         {{8}},
+         1,
+         PlayState::GameOver,
+         TableState::OpenTable,
+         BallGroup::None,
+         2,
+         0},
+        {"the eight before the group is cleared",
+         {{3}, {1}, {8}},
+         1,
+         PlayState::GameOver,
+         TableState::GroupsAssigned,
+         BallGroup::Solids,
+         2,
+         0},
+        {"the eight after the group wins",
+         {{3}, {1}, {2}, {4}, {5}, {6}, {7}, {8}},
+         1,
+         PlayState::GameOver,
+         TableState::GroupsAssigned,
+         BallGroup::Solids,
+         1,
+         0},
+        {"the last solid, then the eight",
+         {{3}, {1}, {2}, {4}, {5}, {6}, {7, 8}},
+         1,
+         PlayState::GameOver,
+         TableState::GroupsAssigned,
+         BallGroup::Solids,
+         1,
+         0},
+        {"the eight, then the last solid",
+         {{3}, {1}, {2}, {4}, {5}, {6}, {8, 7}},
+         1,
+         PlayState::GameOver,
+         TableState::GroupsAssigned,
+         BallGroup::Solids,
+         1,
+         0},
+        {"the eight with the cue ball loses",
+         {{3}, {1}, {2}, {4}, {5}, {6}, {7}, {0, 8}},
+         1,
+         PlayState::GameOver,
+         TableState::GroupsAssigned,
+         BallGroup::Solids,
+         2,
+         1},
         // Mended: with both groups cleared before either was assigned (F11 before the break) the
         // eight could only lose; both players are on it.
-        {"both groups cleared, the eight", {{1, 2, 3, 4, 5, 6, 7, 9, 10, 11, 12, 13, 14, 15}, {}, {8}}, 2, PlayState::GameOver, TableState::GroupsAssigned, BallGroup::None, 2, 0},
-        {"both groups cleared, the eight with a scratch", {{1, 2, 3, 4, 5, 6, 7, 9, 10, 11, 12, 13, 14, 15}, {0, 8}}, 1, PlayState::GameOver, TableState::GroupsAssigned, BallGroup::None, 2, 1},
+        {"both groups cleared, the eight",
+         {{1, 2, 3, 4, 5, 6, 7, 9, 10, 11, 12, 13, 14, 15}, {}, {8}},
+         2,
+         PlayState::GameOver,
+         TableState::GroupsAssigned,
+         BallGroup::None,
+         2,
+         0},
+        {"both groups cleared, the eight with a scratch",
+         {{1, 2, 3, 4, 5, 6, 7, 9, 10, 11, 12, 13, 14, 15}, {0, 8}},
+         1,
+         PlayState::GameOver,
+         TableState::GroupsAssigned,
+         BallGroup::None,
+         2,
+         1},
         // The shooter clears the opponent's group: the opponent, not the shooter, is on the eight.
-        {"the opponent's cleared group", {{3}, {1}, {9, 10, 11, 12, 13, 14, 15}, {8}}, 2, PlayState::GameOver, TableState::GroupsAssigned, BallGroup::Solids, 2, 0},
+        {"the opponent's cleared group",
+         {{3}, {1}, {9, 10, 11, 12, 13, 14, 15}, {8}},
+         2,
+         PlayState::GameOver,
+         TableState::GroupsAssigned,
+         BallGroup::Solids,
+         2,
+         0},
     };
     for (const auto& game : games) {
         ref.reset();
@@ -66,11 +177,16 @@ TEST_F(RefereeTest, GamesEndAsTheRulesSay) {
 
 // One letter an action, in the order of Action: 1 admitted.
 TEST(RefereeActions, EachPlayStateAdmitsItsActions) {
-    const struct { PlayState playState; const char* admitted; } states[] = {
+    const struct {
+        PlayState playState;
+        const char* admitted;
+    } states[] = {
         // Charge, PlaceBall, Zoom, Quit, Strike, Respot, NewGame, ClearTable, Aim, View, MoveBall,
         // Redraw
-        {PlayState::Aiming, "111111111101"},         {PlayState::Shooting, "001110011101"},
-        {PlayState::PlacingCueBall, "011111111111"}, {PlayState::GameOver, "000100100000"},
+        {PlayState::Aiming, "111111111101"},
+        {PlayState::Shooting, "001110011101"},
+        {PlayState::PlacingCueBall, "011111111111"},
+        {PlayState::GameOver, "000100100000"},
         {PlayState(7), "000000000000"}};
     Referee ref;
     for (const auto& s : states) {

@@ -16,8 +16,9 @@ TEST(Simulate, BallsRollOnTheirParabolasAndRestAtTheirTurningPoints) {
     EXPECT_NEAR(balls[0].position.z, 41.0, 1e-12);
     EXPECT_NEAR(balls[4].position.z, -0.5625, 1e-12);
     for (const Ball& b : {balls[0], balls[4]})
-        EXPECT_EQ(b.acceleration.length() + b.angularVelocity.length() + b.angularAcceleration.length() +
-                      b.rotation.length(), 0.0);
+        EXPECT_EQ(b.acceleration.length() + b.angularVelocity.length() +
+                      b.angularAcceleration.length() + b.rotation.length(),
+                  0.0);
     EXPECT_TRUE(allBallsAtRest());
     balls[15].velocity = Vec3(0, 0, 1e-9); // a pocketed ball counts too
     EXPECT_FALSE(allBallsAtRest());
@@ -27,7 +28,8 @@ TEST(Simulate, SimultaneousContactsGoLowerBallIndexFirstTableBeforeBall) {
     keepOnly({3, 7});
     place(7, 0, -42.997, 0, -3); // both reach a short cushion at t = 0.001
     place(3, 0, 42.997, 0, 3);
-    EXPECT_EQ(printed([] { simulate(0.01); }), "Ball  9 collided with wall   20\nBall 12 collided with wall   41\n");
+    EXPECT_EQ(printed([] { simulate(0.01); }),
+              "Ball  9 collided with wall   20\nBall 12 collided with wall   41\n");
     // Ball index 2 reaches the cushion at t = 1, exactly when it grazes the resting ball index 5.
     keepOnly({2, 5});
     place(2, 0, 40, 0, 3);
@@ -46,14 +48,17 @@ TEST(Simulate, SimultaneousContactsGoLowerBallIndexFirstTableBeforeBall) {
 // The cue sends the ball along (-sin, 0, -cos) of its aim, 0 degrees towards -z, 90 towards -x,
 // decelerating at 2 units/s^2; power 0 stops it at once, without creeping.
 TEST(Strike, RollsTheCueBallAlongTheAim) {
-    const double shots[][6] = {{0, 100, 0, -100, 0, 2}, {90, 40, -40, 0, 2, 0}, {30, 10, -5, -8.6602540, 1, 1.7320508}};
+    const double shots[][6] = {
+        {0, 100, 0, -100, 0, 2}, {90, 40, -40, 0, 2, 0}, {30, 10, -5, -8.6602540, 1, 1.7320508}};
     setUpHeadlessGame();
     Ball& cue = balls[0];
     for (const auto& s : shots) { // angle, power, velocity x z, acceleration x z
         strikeBall(cue, s[0], s[1]);
-        const double got[] = {cue.velocity.x, cue.velocity.z, cue.acceleration.x, cue.acceleration.z};
+        const double got[] = {cue.velocity.x, cue.velocity.z, cue.acceleration.x,
+                              cue.acceleration.z};
         for (int k = 0; k < 4; ++k) EXPECT_NEAR(got[k], s[k + 2], 1e-7) << s[0] << " " << k;
-        EXPECT_TRUE(cue.angularVelocity.x == cue.velocity.z && cue.angularAcceleration.z == -cue.acceleration.x);
+        EXPECT_TRUE(cue.angularVelocity.x == cue.velocity.z &&
+                    cue.angularAcceleration.z == -cue.acceleration.x);
     }
     strikeBall(cue, 33, 0);
     printed([] { simulate(10.0); });
@@ -61,7 +66,8 @@ TEST(Strike, RollsTheCueBallAlongTheAim) {
 }
 
 namespace {
-// Balls in play as the soak found them: index, position, velocity and deceleration in the x-z plane.
+// Balls in play as the soak found them: index, position, velocity and deceleration in the x-z
+// plane.
 void layOut(std::initializer_list<std::array<double, 7>> layout) {
     keepOnly({});
     for (const auto& m : layout) {
@@ -78,12 +84,14 @@ void playAndExpectApart(int frames, double dt) {
     for (int i = 0; i < BALL_COUNT; ++i)
         for (int j = i + 1; j < BALL_COUNT; ++j)
             EXPECT_TRUE(balls[i].pocketed || balls[j].pocketed ||
-                        (balls[i].position - balls[j].position).length() > 2.0 - dt * dt) << i << " " << j;
+                        (balls[i].position - balls[j].position).length() > 2.0 - dt * dt)
+                << i << " " << j;
 }
 } // namespace
 
 // Each of these used to hang the frame: a touching pair moving sideways found at time 0 again and
-// again; a ball trading pushes with two neighbours without time passing; one squeezing through a gap.
+// again; a ball trading pushes with two neighbours without time passing; one squeezing through a
+// gap.
 TEST(Simulate, HardCasesEndTheFrameWithTheBallsApart) {
     keepOnly({0, 1});
     place(1, 0, 0);
@@ -93,22 +101,29 @@ TEST(Simulate, HardCasesEndTheFrameWithTheBallsApart) {
         printed([&] { contacts = simulate(dt); });
         EXPECT_LT(contacts, 10) << dt;
     }
-    layOut({{0, -0x1.255784p+3, -0x1.14a04cp+4, -0x1.86b07d383d59ap+0, -0x1.5fb37dc4d6423p-2, 0x1.f381b54c5692dp+0,
-             0x1.c1a8bd842dep-2},
-            {1, -0x1.1a5ae8p+3, -0x1.ea33d2p+3}, {2, -0x1.baaae6p+2, -0x1.d6e7ap+3}, {3, -0x1.58816p+3, -0x1.f97a6p+3},
-            {4, -0x1.636c38p+3, -0x1.1c675ep+4}, {5, -0x1.b1c654p+2, -0x1.0b6004p+4}, {6, -0x1.407e1cp+2, -0x1.c3d15p+3},
-            {7, -0x1.0254d8p+4, 0x1.4e5fc8p+4}, {8, -0x1.4782f8p+2, -0x1.83e9f6p+3}, {9, -0x1.c7661ap+2, -0x1.813a62p+3}});
+    layOut({{0, -0x1.255784p+3, -0x1.14a04cp+4, -0x1.86b07d383d59ap+0, -0x1.5fb37dc4d6423p-2,
+             0x1.f381b54c5692dp+0, 0x1.c1a8bd842dep-2},
+            {1, -0x1.1a5ae8p+3, -0x1.ea33d2p+3},
+            {2, -0x1.baaae6p+2, -0x1.d6e7ap+3},
+            {3, -0x1.58816p+3, -0x1.f97a6p+3},
+            {4, -0x1.636c38p+3, -0x1.1c675ep+4},
+            {5, -0x1.b1c654p+2, -0x1.0b6004p+4},
+            {6, -0x1.407e1cp+2, -0x1.c3d15p+3},
+            {7, -0x1.0254d8p+4, 0x1.4e5fc8p+4},
+            {8, -0x1.4782f8p+2, -0x1.83e9f6p+3},
+            {9, -0x1.c7661ap+2, -0x1.813a62p+3}});
     playAndExpectApart(1, 0x1.ab37b3b9a188p-5);
-    // Balls 9 and 3 (indexes 3 and 4) are a hair less than a diameter apart; ball 1 pushes between them.
-    layOut({{0, 0x1.03d2c473e80c9p+3, 0x1.839d96a6f050dp+4, 0x1.b0308406c33cfp-3, 0x1.793025041db63p-3,
-             -0x1.81c05e5eb7948p+0, -0x1.50a8e9333e333p+0},
-            {1, 0x1.2e4f8c1924a2fp+3, 0x1.69c1a5ca066e6p+4, 0x1.43fb29fd19d7fp-2, -0x1.85aa30c9b09bp-2,
-             -0x1.47554e6212ce2p+0, 0x1.89b24fd6b2474p+0},
+    // Balls 9 and 3 (indexes 3 and 4) are a hair less than a diameter apart; ball 1 pushes between
+    // them.
+    layOut({{0, 0x1.03d2c473e80c9p+3, 0x1.839d96a6f050dp+4, 0x1.b0308406c33cfp-3,
+             0x1.793025041db63p-3, -0x1.81c05e5eb7948p+0, -0x1.50a8e9333e333p+0},
+            {1, 0x1.2e4f8c1924a2fp+3, 0x1.69c1a5ca066e6p+4, 0x1.43fb29fd19d7fp-2,
+             -0x1.85aa30c9b09bp-2, -0x1.47554e6212ce2p+0, 0x1.89b24fd6b2474p+0},
             {2, 0x1.8717c8p+2, 0x1.7ce7f6p+4},
-            {3, 0x1.fa2d1f77651dbp+2, 0x1.554de7f8c06ffp+4, -0x1.c9e2e61fbd548p-9, -0x1.7cb3f0c8285e5p-9,
-             0x1.89b24fd6b2475p+0, 0x1.47554e6212ce2p+0},
-            {4, 0x1.60074066415dp+3, 0x1.7de83093e3fcp+4, 0x1.975abb164bbfp-12, 0x1.49a4e2938d558p-12,
-             -0x1.8e0198b37f039p+0, -0x1.421448f9942f9p+0},
+            {3, 0x1.fa2d1f77651dbp+2, 0x1.554de7f8c06ffp+4, -0x1.c9e2e61fbd548p-9,
+             -0x1.7cb3f0c8285e5p-9, 0x1.89b24fd6b2475p+0, 0x1.47554e6212ce2p+0},
+            {4, 0x1.60074066415dp+3, 0x1.7de83093e3fcp+4, 0x1.975abb164bbfp-12,
+             0x1.49a4e2938d558p-12, -0x1.8e0198b37f039p+0, -0x1.421448f9942f9p+0},
             {5, 0x1.38c156p+3, 0x1.49aea8p+4}});
     playAndExpectApart(10, 0x1.2274185140e13p-5);
     EXPECT_GT((balls[3].position - balls[4].position).length(), 4.0 - 1e-12);

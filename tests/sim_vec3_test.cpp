@@ -18,7 +18,8 @@ TEST(Vec3, LengthDirectionDotAndArithmetic) {
     EXPECT_TRUE(v.x == -3 && v.y == -4 && v.z == -2) << v.x << " " << v.y << " " << v.z;
 }
 
-// pi/2 radians about z carry x onto y; no turn, or one too small for single precision, changes nothing.
+// pi/2 radians about z carry x onto y; no turn, or one too small for single precision, changes
+// nothing.
 TEST(RotateOrientation, QuarterTurnAboutZ) {
     float m[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
     const float quarter[16] = {0, 1, 0, 0, -1, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
@@ -29,8 +30,10 @@ TEST(RotateOrientation, QuarterTurnAboutZ) {
 }
 
 TEST(RotateOrientation, EqualsGlRotateTimesTheMatrix) {
-    const float m0[16] = {0.9f, 0.1f, -0.3f, 0, 0.2f, 1.1f, 0.4f, 0, -0.5f, 0.3f, 0.8f, 0, 3, -2, 5, 1};
-    for (const Vec3& r : {Vec3(0.3, -1.2, 2.0), Vec3(0, 7.5, 0), Vec3(-4, 0, 0.001), Vec3(25.1, 0, -13.7)}) {
+    const float m0[16] = {0.9f,  0.1f, -0.3f, 0, 0.2f, 1.1f, 0.4f, 0,
+                          -0.5f, 0.3f, 0.8f,  0, 3,    -2,   5,    1};
+    for (const Vec3& r :
+         {Vec3(0.3, -1.2, 2.0), Vec3(0, 7.5, 0), Vec3(-4, 0, 0.001), Vec3(25.1, 0, -13.7)}) {
         float ours[16], gl[16];
         std::copy(m0, m0 + 16, ours);
         rotateOrientation(ours, r);

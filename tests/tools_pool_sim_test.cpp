@@ -13,7 +13,8 @@ namespace {
 int poolSim(const std::string& arguments, std::vector<std::string>& out) {
     FILE* pipe = popen((std::string(POOL_SIM_PATH) + " " + arguments + " 2>&1").c_str(), "r");
     out.clear();
-    for (char line[256]; std::fgets(line, sizeof line, pipe);) out.emplace_back(line, std::strcspn(line, "\n"));
+    for (char line[256]; std::fgets(line, sizeof line, pipe);)
+        out.emplace_back(line, std::strcspn(line, "\n"));
     const int status = pclose(pipe);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
@@ -26,31 +27,37 @@ std::string setupFile(const std::string& name, const std::string& text) {
 } // namespace
 
 // The opening break is the game's most played shot: its contact order, its length in frames and
-// the referee's verdict show any change to the physics, the tie-breaks, the event loop or the rules.
+// the referee's verdict show any change to the physics, the tie-breaks, the event loop or the
+// rules.
 TEST(PoolSim, GoldenBreak) {
     std::vector<std::string> out;
     ASSERT_EQ(poolSim("--angle 0 --power 100 --dt 1/60", out), 0);
-    ASSERT_EQ(out.size(), 81u); // 63 contacts, END, 16 balls, the verdict; nothing on the error stream
+    ASSERT_EQ(out.size(),
+              81u); // 63 contacts, END, 16 balls, the verdict; nothing on the error stream
     const char* firstContacts[] = {
-        "Ball  0 collided with ball    1", "Ball  1 collided with ball   10", "Ball 10 collided with ball    3",
-        "Ball 10 collided with ball    9", "Ball 10 collided with ball    8", "Ball  9 collided with ball    2",
-        "Ball  8 collided with ball    2", "Ball  1 collided with ball    9", "Ball  9 collided with ball    8",
-        "Ball  9 collided with ball    2"};
+        "Ball  0 collided with ball    1", "Ball  1 collided with ball   10",
+        "Ball 10 collided with ball    3", "Ball 10 collided with ball    9",
+        "Ball 10 collided with ball    8", "Ball  9 collided with ball    2",
+        "Ball  8 collided with ball    2", "Ball  1 collided with ball    9",
+        "Ball  9 collided with ball    8", "Ball  9 collided with ball    2"};
     for (size_t i = 0; i < 10; ++i) EXPECT_EQ(out[i], firstContacts[i]) << "line " << i;
     EXPECT_EQ(out[63], "END frames=580");
-    EXPECT_EQ(out[64], "0 0 -0.000903800 1.000000000 18.403131860"); // the cue ball
+    EXPECT_EQ(out[64], "0 0 -0.000903800 1.000000000 18.403131860");   // the cue ball
     EXPECT_EQ(out[75], "7 1 22.308032483 -16.000000000 43.693970683"); // the 7, dropped
-    EXPECT_EQ(out[80], "playState=0 tableState=1 currentPlayer=0 groups=0,0 solids=6 stripes=7 winner=-1");
+    EXPECT_EQ(out[80],
+              "playState=0 tableState=1 currentPlayer=0 groups=0,0 solids=6 stripes=7 winner=-1");
     std::vector<std::string> fraction, decimal;
     EXPECT_EQ(poolSim("--angle 12.5 --power 40 --dt 1/30 --max-frames 40", fraction), 0);
-    EXPECT_EQ(poolSim("--angle 12.5 --power 40 --dt 0.03333333333333333 --max-frames 40", decimal), 0);
+    EXPECT_EQ(poolSim("--angle 12.5 --power 40 --dt 0.03333333333333333 --max-frames 40", decimal),
+              0);
     EXPECT_EQ(fraction, decimal);
     EXPECT_EQ(fraction[fraction.size() - 18], "END frames=40");
 }
 
 TEST(PoolSim, SetupMovesBallsAndTheScratchGivesBallInHand) {
-    const std::string setup = setupFile("setup", "# cue ball level with the left side pocket\n0 -15 1 0\n\n"
-                                                 "5 0 1 0 1   # the eight, already down\n");
+    const std::string setup =
+        setupFile("setup", "# cue ball level with the left side pocket\n0 -15 1 0\n\n"
+                           "5 0 1 0 1   # the eight, already down\n");
     std::vector<std::string> out;
     ASSERT_EQ(poolSim("--angle 90 --power 10 --dt 1/60 --setup " + setup, out), 0);
     ASSERT_EQ(out.size(), 19u);
@@ -58,12 +65,15 @@ TEST(PoolSim, SetupMovesBallsAndTheScratchGivesBallInHand) {
     EXPECT_EQ(out[2], "0 0 0.000000000 3.000000000 0.000000000");
     EXPECT_EQ(out[4], "10 0 -1.000000000 1.000000000 -23.732051849");
     EXPECT_EQ(out[7], "8 1 0.000000000 1.000000000 0.000000000");
-    EXPECT_EQ(out[18], "playState=2 tableState=1 currentPlayer=1 groups=0,0 solids=7 stripes=7 winner=-1");
+    EXPECT_EQ(out[18],
+              "playState=2 tableState=1 currentPlayer=1 groups=0,0 solids=7 stripes=7 winner=-1");
 }
 
 TEST(PoolSim, BadInputIsRefusedWithOneLineAndStatusTwo) {
     const std::string setup = " --angle 0 --power 1 --dt 1 --setup ";
-    const struct { std::string arguments, message; } cases[] = {
+    const struct {
+        std::string arguments, message;
+    } cases[] = {
         {"--angle 0 --power 1 --dt 1/60 --spin 3", "unknown option '--spin'"},
         {"--angle zero --power 1 --dt 1/60", "--angle: 'zero' is not a number"},
         {"--angle 0 --power 1e999 --dt 1/60", "--power: '1e999' is not a number"},
@@ -115,7 +125,9 @@ TEST(PoolSim, ImpossibleInputIsRefusedAtItsLine) {
         return at;
     };
     ASSERT_LT(lineOf("place"), log.size()) << "the game must have a ball in hand";
-    const struct { std::string kind, line, message; } edits[] = {
+    const struct {
+        std::string kind, line, message;
+    } edits[] = {
         {"aim", "aim nan", "the angle 'nan' is not finite"},
         {"aim", "aim inf", "the angle 'inf' is not finite"},
         {"strike", "strike 1 1000", "the power '1000' is outside (0, 100]"},
@@ -152,7 +164,9 @@ TEST(PoolSim, ImpossibleInputIsRefusedAtItsLine) {
 TEST(PoolSim, MatchOptionsOutOfPlaceAreNamed) {
     const std::string noGames = "pool-record 1\nmatch players=3,straight seed=1 games=0\n";
     const std::string replay = "--replay " + setupFile("noGames.log", noGames);
-    const struct { std::string arguments, message; } cases[] = {
+    const struct {
+        std::string arguments, message;
+    } cases[] = {
         {"--seed 1", "pool-sim: a match needs --games"},
         {replay + " --log " + testing::TempDir() + "again.log", "--replay writes no log"},
         {replay + " --players 1,2", "--replay takes its games, seed and players from the log"},

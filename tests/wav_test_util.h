@@ -29,10 +29,9 @@ inline std::vector<std::int16_t> wavSamples(const std::string& path) {
     EXPECT_EQ(tags.substr(0, 4) + tags.substr(8, 8) + tags.substr(36, 4), "RIFFWAVEfmt data");
     EXPECT_EQ(wavField(file, 4, 4), file.size() - 8) << "RIFF size";
     EXPECT_EQ(wavField(file, 40, 4), file.size() - 44) << "data size";
-    const std::vector<std::uint32_t> format = {wavField(file, 16, 4), wavField(file, 20, 2),
-                                               wavField(file, 22, 2), wavField(file, 24, 4),
-                                               wavField(file, 28, 4), wavField(file, 32, 2),
-                                               wavField(file, 34, 2)};
+    const std::vector<std::uint32_t> format = {
+        wavField(file, 16, 4), wavField(file, 20, 2), wavField(file, 22, 2), wavField(file, 24, 4),
+        wavField(file, 28, 4), wavField(file, 32, 2), wavField(file, 34, 2)};
     EXPECT_EQ(format, (std::vector<std::uint32_t>{16, 1, 1, 44100, 88200, 2, 16}))
         << "format size, PCM, channels, rate, bytes per second and per frame, bits";
     std::vector<std::int16_t> samples((file.size() - 44) / 2);

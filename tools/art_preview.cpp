@@ -24,7 +24,8 @@ bool savePpm(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) return false;
     std::fprintf(file, "P6\n%d %d\n255\n", WIDTH, HEIGHT);
-    for (int y = HEIGHT - 1; y >= 0; --y) std::fwrite(&rgb[size_t(y) * WIDTH * 3], 1, size_t(WIDTH) * 3, file);
+    for (int y = HEIGHT - 1; y >= 0; --y)
+        std::fwrite(&rgb[size_t(y) * WIDTH * 3], 1, size_t(WIDTH) * 3, file);
     return std::fclose(file) == 0;
 }
 
@@ -78,7 +79,9 @@ void drawText(TextureFont* font) {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     bindFontTexture(font);
-    const char* lines[] = {"Player 1 (SHOOTING)", "Open", "3 Balls Remaining",
+    const char* lines[] = {"Player 1 (SHOOTING)",
+                           "Open",
+                           "3 Balls Remaining",
                            "    arrow keys (left,right): change shot angle",
                            "    alt/ctrl:                use w/ arrow keys to speed up movement",
                            "The cue ball may not be placed on top of another ball.",

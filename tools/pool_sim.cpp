@@ -13,8 +13,8 @@
 
 #include "pool_sim_match.h"
 #include "pool_sim_options.h"
-#include "sim/game.h"
 #include "sim/contact.h"
+#include "sim/game.h"
 #include "sim/simulation.h"
 #include "sim/strike.h"
 
@@ -26,9 +26,9 @@ const char* const USAGE =
     "       pool-sim --replay FILE\n";
 
 struct Options {
-    double angle = 0.0;  // degrees, as the cue holds it; 0 shoots towards -z
-    double power = 0.0;  // units/s
-    double dt = 0.0;     // seconds per frame
+    double angle = 0.0; // degrees, as the cue holds it; 0 shoots towards -z
+    double power = 0.0; // units/s
+    double dt = 0.0;    // seconds per frame
     long maxFrames = 100000;
     const char* setupFile = nullptr;
 };
@@ -61,8 +61,7 @@ bool parseSeconds(const std::string& text, double& value) {
 
 double numberOption(const char* option, const char* text) {
     double value = 0.0;
-    if (!parseDouble(text, value))
-        fail(std::string(option) + ": '" + text + "' is not a number");
+    if (!parseDouble(text, value)) fail(std::string(option) + ": '" + text + "' is not a number");
     return value;
 }
 
@@ -154,8 +153,10 @@ void checkStanding(const SetupLine& line, const std::string& where) {
     if (line.index == 0 && line.pocketed) fail(where + "the cue ball cannot start pocketed");
     if (!line.pocketed && !onFelt(line.spot)) {
         char area[100];
-        std::snprintf(area, sizeof area, "a ball in play rests at y = %g within |x| <= %g and "
-                      "|z| <= %g", RESTING_HEIGHT, FREE_HALF_WIDTH, FREE_HALF_LENGTH);
+        std::snprintf(area, sizeof area,
+                      "a ball in play rests at y = %g within |x| <= %g and "
+                      "|z| <= %g",
+                      RESTING_HEIGHT, FREE_HALF_WIDTH, FREE_HALF_LENGTH);
         fail(where + area);
     }
 }
@@ -197,8 +198,8 @@ void applySetup(Game& game, const char* path) {
 void printResult(const Game& game, long frames) {
     std::printf("END frames=%ld\n", frames);
     for (const Ball& ball : game.balls)
-        std::printf("%d %d %.9f %.9f %.9f\n", ball.number, ball.pocketed ? 1 : 0,
-                    ball.position.x, ball.position.y, ball.position.z);
+        std::printf("%d %d %.9f %.9f %.9f\n", ball.number, ball.pocketed ? 1 : 0, ball.position.x,
+                    ball.position.y, ball.position.z);
     printVerdict(game.referee);
 }
 

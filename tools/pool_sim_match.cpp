@@ -23,8 +23,8 @@ const char* const MATCH_USAGE =
     "  default 3,straight\n";
 
 // Options that only a match takes: any of them makes the command a match's.
-const std::initializer_list<const char*> MATCH_OPTIONS = {"--games", "--seed", "--players",
-                                                          "--log", "--replay"};
+const std::initializer_list<const char*> MATCH_OPTIONS = {"--games", "--seed", "--players", "--log",
+                                                          "--replay"};
 
 struct MatchOptions {
     MatchSettings settings;
@@ -126,8 +126,8 @@ bool replayWindow(RecordReader& reader, std::string line, std::string& error) {
     } while (reader.nextLine(line, error));
     if (!error.empty()) return false;
     if (!player.endDue) return true;
-    return error = "the record ends before shot " + std::to_string(player.shotsEnded + 1) +
-                   "'s end",
+    return error =
+               "the record ends before shot " + std::to_string(player.shotsEnded + 1) + "'s end",
            false;
 }
 
@@ -150,7 +150,7 @@ bool replayRecord(RecordReader& reader, std::string& error) {
         return false;
     }
     return line.compare(0, 6, "match ") == 0 ? replayMatch(reader, line, error)
-                                              : replayWindow(reader, line, error);
+                                             : replayWindow(reader, line, error);
 }
 
 int replay(const char* path) {

@@ -24,9 +24,9 @@ public:
 private:
     struct Candidate {
         ShotPlan plan;
-        double score = 0.0;   // of the shot as aimed, at the search's frame time
-        double robust = 0.0;  // sum of the scores with small changes of aim and frame time
-        int checks = 0;       // scores added into robust
+        double score = 0.0;  // of the shot as aimed, at the search's frame time
+        double robust = 0.0; // sum of the scores with small changes of aim and frame time
+        int checks = 0;      // scores added into robust
     };
     struct Check {
         int candidate;
@@ -36,8 +36,7 @@ private:
 
     void addCandidates(const Vec3* spot);
     void addPots(const Game& from, const Vec3* spot);
-    void addPot(const Vec3* spot, const Ball balls[BALL_COUNT], int target,
-                const Vec3& aim);
+    void addPot(const Vec3* spot, const Ball balls[BALL_COUNT], int target, const Vec3& aim);
     void addSafeties(const Game& from, const Vec3* spot);
     void addCandidate(const Vec3* spot, double angle, double power);
     std::vector<Vec3> ballInHandSpots() const;
@@ -48,7 +47,7 @@ private:
 
     int level;
     std::mt19937_64 random;
-    Game state; // the game as it was when the choice began
+    Game state;      // the game as it was when the choice began
     int shooter = 0; // the computer's seat at this turn
     std::vector<Candidate> candidates;
     std::vector<Check> checks;

@@ -15,8 +15,7 @@ double aimAngle(const Vec3& from, const Vec3& to);
 
 // Whether a ball rolling straight from a to b passes clear of every ball in play but the balls
 // at indexes skipA and skipB.
-bool pathClear(const Ball balls[BALL_COUNT], const Vec3& a, const Vec3& b, int skipA,
-               int skipB);
+bool pathClear(const Ball balls[BALL_COUNT], const Vec3& a, const Vec3& b, int skipA, int skipB);
 
 // Whether a player would place the cue ball with its centre at (x, z): a spot the game takes,
 // with a hair of felt to spare against rounding.

@@ -108,18 +108,21 @@ long median(std::vector<long> values) {
 void printTotals(std::FILE* out, const MatchSettings& settings, const PlayerTotals totals[2],
                  int runOuts, int longest) {
     const int none = settings.games - totals[0].wins - totals[1].wins;
-    std::fprintf(out, "totals of %d games: player 1 (%s) %d wins, player 2 (%s) %d wins, %d "
-                      "without a winner; run-outs %d (%.1f%%); longest game %d shots\n",
+    std::fprintf(out,
+                 "totals of %d games: player 1 (%s) %d wins, player 2 (%s) %d wins, %d "
+                 "without a winner; run-outs %d (%.1f%%); longest game %d shots\n",
                  settings.games, describe(settings.players[0]).c_str(), totals[0].wins,
                  describe(settings.players[1]).c_str(), totals[1].wins, none, runOuts,
                  share(runOuts, settings.games), longest);
     for (int seat = 0; seat < 2; ++seat) {
         const PlayerTotals& t = totals[seat];
         const long longestThink =
-            t.thinkMicros.empty() ? 0 : *std::max_element(t.thinkMicros.begin(), t.thinkMicros.end());
-        std::fprintf(out, "player %d (%s): kept the table on %.1f%% of %d shots after the break, "
-                          "scratched on %.1f%% of %d shots, decision time median %.3f s, "
-                          "maximum %.3f s\n",
+            t.thinkMicros.empty() ? 0
+                                  : *std::max_element(t.thinkMicros.begin(), t.thinkMicros.end());
+        std::fprintf(out,
+                     "player %d (%s): kept the table on %.1f%% of %d shots after the break, "
+                     "scratched on %.1f%% of %d shots, decision time median %.3f s, "
+                     "maximum %.3f s\n",
                      seat + 1, describe(settings.players[seat]).c_str(),
                      share(t.kept, t.shotsAfterBreak), t.shotsAfterBreak,
                      share(t.scratches, t.shots), t.shots, seconds(median(t.thinkMicros)),
@@ -170,8 +173,8 @@ bool LiveShots::next(const Game& state, ShotRecord& record, std::string&) {
     const auto start = std::chrono::steady_clock::now();
     record.plan = players[seat]->choose(state);
     const auto took = std::chrono::steady_clock::now() - start;
-    record.thinkMicros = static_cast<long>(
-        std::chrono::duration_cast<std::chrono::microseconds>(took).count());
+    record.thinkMicros =
+        static_cast<long>(std::chrono::duration_cast<std::chrono::microseconds>(took).count());
     record.player = seat + 1;
     const double unit = (mix(frameTimeState) >> 11) * 0x1.0p-53; // in [0, 1)
     record.dt = SHORTEST_FRAME + (LONGEST_FRAME - SHORTEST_FRAME) * unit;
@@ -277,8 +280,8 @@ bool runMatch(const MatchSettings& settings, ShotSource& source, Game& state, st
                 t.scratches += 1;
             if (breakShot) continue;
             t.shotsAfterBreak += 1;
-            const bool kept = referee.isGameOver() ? referee.winner == seat
-                                                   : referee.currentPlayer == seat;
+            const bool kept =
+                referee.isGameOver() ? referee.winner == seat : referee.currentPlayer == seat;
             if (kept) t.kept += 1;
         }
         if (referee.isGameOver()) {
@@ -289,9 +292,9 @@ bool runMatch(const MatchSettings& settings, ShotSource& source, Game& state, st
         }
         longest = std::max(longest, shot);
         std::fprintf(out, "game %d: %s; shots %d and %d; %s%s\n", game,
-                     result.winner < 0 ? "no winner"
-                                       : ("player " + std::to_string(result.winner + 1) + " won")
-                                             .c_str(),
+                     result.winner < 0
+                         ? "no winner"
+                         : ("player " + std::to_string(result.winner + 1) + " won").c_str(),
                      result.shots[0], result.shots[1], endingOf(referee, state.balls[0]),
                      result.runOut ? "; a run-out" : "");
     }

@@ -23,8 +23,8 @@ struct ShotRecord {
     int shot = 0;   // from 1 within the game
     int player = 0; // 1 or 2
     ShotPlan plan;
-    double dt = 0.0;       // seconds per frame of this shot's playback
-    long thinkMicros = 0;  // microseconds the player took to decide
+    double dt = 0.0;      // seconds per frame of this shot's playback
+    long thinkMicros = 0; // microseconds the player took to decide
 };
 
 // Where a match's shots come from: the players themselves, or a log.

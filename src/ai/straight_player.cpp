@@ -6,8 +6,7 @@
 namespace {
 // The pot with the smallest cut whose paths are free; a full hit on the first legal ball when
 // there is none.
-ShotPlan straightestPot(const Ball balls[BALL_COUNT], const Referee& referee,
-                        const Vec3& cue) {
+ShotPlan straightestPot(const Ball balls[BALL_COUNT], const Referee& referee, const Vec3& cue) {
     int targets[BALL_COUNT];
     const int count = legalTargets(balls, referee, referee.currentPlayer, targets);
     ShotPlan plan;

@@ -12,8 +12,8 @@
 #include "app/replay.h"
 #include "app/shell.h"
 #include "app/shot.h"
-#include "app/std_streams.h"
 #include "app/sound.h"
+#include "app/std_streams.h"
 
 namespace {
 bool soundWanted = false; // played, recorded or both
@@ -49,9 +49,7 @@ int main(int argc, char** argv) {
     switch (result) {
     case OptionsResult::Help:
     case OptionsResult::Version: return printHelpOrVersion(result, stdout);
-    case OptionsResult::Error:
-        std::fprintf(stderr, "pool: %s\n%s", error.c_str(), USAGE);
-        return 2;
+    case OptionsResult::Error: std::fprintf(stderr, "pool: %s\n%s", error.c_str(), USAGE); return 2;
     case OptionsResult::Play: break;
     }
     if (!options.replayFile.empty() && !loadReplay(options.replayFile.c_str(), error)) {

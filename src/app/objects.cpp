@@ -18,7 +18,6 @@ int windowWidth = 0;
 int windowHeight = 0;
 
 SceneView sceneView() {
-    return {room,         camera,  light,         &game,
-            &tableArt,    cue,     font,          windowWidth,
-            windowHeight, toggles, computerPlays, placementRefused()};
+    return {room, camera,      light,        &game,   &tableArt,     cue,
+            font, windowWidth, windowHeight, toggles, computerPlays, placementRefused()};
 }

@@ -112,10 +112,8 @@ OptionsResult parseOptions(int argc, char** argv, Options& options, std::string&
 }
 
 int printHelpOrVersion(OptionsResult result, std::FILE* out) {
-    if (result == OptionsResult::Help)
-        std::fprintf(out, "%s%s", USAGE, HELP);
-    else
-        std::fprintf(out, "pool %s\n", VERSION);
+    if (result == OptionsResult::Help) std::fprintf(out, "%s%s", USAGE, HELP);
+    else std::fprintf(out, "pool %s\n", VERSION);
     if (std::fflush(out) == 0 && !std::ferror(out)) return 0;
     std::fprintf(stderr, "pool: cannot write the output\n");
     return 1;

@@ -27,4 +27,4 @@ int printHelpOrVersion(OptionsResult result, std::FILE* out);
 
 extern const char* const VERSION; // the game's version, e.g. "1.0.0"
 extern const char* const USAGE;   // the synopsis, ending in a newline
-extern const char* const HELP;  // the usage, the options and the keys in short
+extern const char* const HELP;    // the usage, the options and the keys in short

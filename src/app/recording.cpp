@@ -56,7 +56,7 @@ void stopRecording() {
 
 void recordEvent(RecordEvent event) {
     if (!recording.file) return;
-    event.at = std::chrono::duration<double>(std::chrono::steady_clock::now() - recording.start)
-                   .count();
+    event.at =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - recording.start).count();
     writeLine(event);
 }

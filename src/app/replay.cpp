@@ -26,8 +26,8 @@ struct Line {
 struct Replay {
     std::string path;
     std::vector<Line> lines;
-    std::size_t next = 0;  // the first event not yet played
-    double seconds = 0.0;  // replay time played so far
+    std::size_t next = 0; // the first event not yet played
+    double seconds = 0.0; // replay time played so far
     bool paused = false;
     int timerChain = 0; // the timer chain that plays on; a pause ends the one before it
     RecordPlayer player;

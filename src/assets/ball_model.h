@@ -3,8 +3,8 @@
 
 #include "assets/glm.h"
 
-extern ObjModel* ballModel;           // kept until the program ends
-extern unsigned int ballDisplayList;  // GL display list of the unit ball, 0 until loaded
+extern ObjModel* ballModel;          // kept until the program ends
+extern unsigned int ballDisplayList; // GL display list of the unit ball, 0 until loaded
 
 // Reads the mesh, centres it and scales it to span -1..1, gives it smooth normals (90 degree
 // crease) and compiles it with normals and texture coordinates. Needs a current GL context;

@@ -99,7 +99,8 @@ unsigned char* readBitmapStream(std::FILE* file, const char* fileName, BitmapInf
     if (const char* problem = unreadableFormat(*info)) return fail(problem);
     const int64_t needed = rowBytes(*info) * info->height;
     // The computed size leaves out row padding, so it only passes when the rows need none.
-    const int64_t size = info->imageSize != 0 ? int64_t(info->imageSize) : int64_t(3) * info->height * info->width;
+    const int64_t size =
+        info->imageSize != 0 ? int64_t(info->imageSize) : int64_t(3) * info->height * info->width;
     if (size < needed) return fail("the header's image size is too short for its sizes");
     const int64_t length = streamLength(file);
     if (length < 0 || int64_t(dataOffset) + needed > length) return fail(TOO_SHORT);

@@ -7,12 +7,12 @@
 // The 40-byte info header as stored in the file (all fields little-endian on disk).
 struct BitmapInfoHeader {
     uint32_t headerSize = 0;
-    int32_t width = 0;         // pixels
-    int32_t height = 0;        // pixels; positive means rows stored bottom-up
+    int32_t width = 0;  // pixels
+    int32_t height = 0; // pixels; positive means rows stored bottom-up
     uint16_t planes = 0;
     uint16_t bitsPerPixel = 0;
-    uint32_t compression = 0;  // 0 = none
-    uint32_t imageSize = 0;    // bytes of pixel data; 0 means "compute it"
+    uint32_t compression = 0; // 0 = none
+    uint32_t imageSize = 0;   // bytes of pixel data; 0 means "compute it"
     int32_t xPixelsPerMeter = 0;
     int32_t yPixelsPerMeter = 0;
     uint32_t coloursUsed = 0;

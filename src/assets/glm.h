@@ -55,8 +55,8 @@ struct ObjModel {
     unsigned int triangleCount = 0;
     std::vector<ObjTriangle> triangles; // 0-based
 
-    unsigned int materialCount = 0;      // library materials + "default"; 0 without a library
-    std::vector<ObjMaterial> materials;  // entry 0 is "default"
+    unsigned int materialCount = 0;     // library materials + "default"; 0 without a library
+    std::vector<ObjMaterial> materials; // entry 0 is "default"
 
     unsigned int groupCount = 0;
     std::deque<ObjGroup> groups; // oldest first ("default" is groups[0]); drawn newest first

@@ -14,13 +14,16 @@ unsigned int correctedMode(const ObjModel* model, unsigned int mode) {
         std::printf("glmDraw() warning: %s\n", what);
         mode &= ~bit;
     };
-    clear(RENDER_FLAT, model->facetNormals.empty(), "flat render mode requested with no facet normals defined.");
-    clear(RENDER_SMOOTH, model->normals.empty(), "smooth render mode requested with no normals defined.");
+    clear(RENDER_FLAT, model->facetNormals.empty(),
+          "flat render mode requested with no facet normals defined.");
+    clear(RENDER_SMOOTH, model->normals.empty(),
+          "smooth render mode requested with no normals defined.");
     clear(RENDER_TEXTURE, model->texCoords.empty(),
           "texture render mode requested with no texture coordinates defined.");
     clear(RENDER_FLAT, (mode & RENDER_SMOOTH) != 0,
           "flat render mode requested and smooth render mode requested (using smooth).");
-    clear(RENDER_COLOR, model->materials.empty(), "color render mode requested with no materials defined.");
+    clear(RENDER_COLOR, model->materials.empty(),
+          "color render mode requested with no materials defined.");
     clear(RENDER_MATERIAL, model->materials.empty(),
           "material render mode requested with no materials defined.");
     clear(RENDER_COLOR, (mode & RENDER_MATERIAL) != 0,
@@ -56,7 +59,8 @@ void glmDraw(ObjModel* model, unsigned int mode) {
 
     // Newest group first, "default" last.
     for (auto group = model->groups.rbegin(); group != model->groups.rend(); ++group) {
-        if (mode & (RENDER_MATERIAL | RENDER_COLOR)) sendMaterial(model->materials[group->material], mode);
+        if (mode & (RENDER_MATERIAL | RENDER_COLOR))
+            sendMaterial(model->materials[group->material], mode);
         glBegin(GL_TRIANGLES);
         for (unsigned int i = 0; i < group->triangleCount; ++i)
             sendTriangle(model, model->triangles[group->triangleIndices[i]], mode);

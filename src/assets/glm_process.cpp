@@ -8,7 +8,9 @@ float glmAbsolute(float f) { return f >= 0.0f ? f : -f; }
 
 float glmLarger(float a, float b) { return b > a ? b : a; }
 
-float glmDotProduct(const float* u, const float* v) { return u[0] * v[0] + u[1] * v[1] + u[2] * v[2]; }
+float glmDotProduct(const float* u, const float* v) {
+    return u[0] * v[0] + u[1] * v[1] + u[2] * v[2];
+}
 
 void glmCrossProduct(const float* u, const float* v, float* n) {
     n[0] = u[1] * v[2] - u[2] * v[1];
@@ -17,7 +19,8 @@ void glmCrossProduct(const float* u, const float* v, float* n) {
 }
 
 void glmNormalizeVector(float* v) {
-    const double length = std::sqrt(double(v[0]) * v[0] + double(v[1]) * v[1] + double(v[2]) * v[2]);
+    const double length =
+        std::sqrt(double(v[0]) * v[0] + double(v[1]) * v[1] + double(v[2]) * v[2]);
     if (length == 0.0) return; // a degenerate triangle keeps a zero normal rather than NaN
     for (int i = 0; i < 3; ++i) v[i] = float(v[i] / length);
 }
@@ -41,7 +44,8 @@ float glmCenterAndScale(ObjModel* model) {
         centre[axis] = (maxima[axis] + minima[axis]) * 0.5f;
     }
     const float largest = glmLarger(glmLarger(widths[0], widths[1]), widths[2]);
-    const float scale = largest > 0.0f ? float(2.0 / largest) : 1.0f; // a single point is only moved
+    const float scale =
+        largest > 0.0f ? float(2.0 / largest) : 1.0f; // a single point is only moved
     for (unsigned int i = 1; i <= model->vertexCount; ++i)
         for (int axis = 0; axis < 3; ++axis) {
             float& value = model->vertices[3 * i + axis];

@@ -17,7 +17,8 @@ namespace {
 constexpr unsigned int MAX_ELEMENTS = 1u << 26;
 
 // Reads a material library through open (defined with the library reading below).
-bool loadLibrary(ObjModel* model, const char* libraryName, ObjReadError* error, const ObjFileOpener& open);
+bool loadLibrary(ObjModel* model, const char* libraryName, ObjReadError* error,
+                 const ObjFileOpener& open);
 
 enum class FaceForm { Vertex, VertexTexture, VertexTextureNormal, VertexNormal };
 
@@ -54,7 +55,9 @@ bool parseCorner(const std::string& token, FaceForm form, FaceCorner& corner) {
     bool ok = parseIndex(s, corner.vertex);
     switch (form) {
     case FaceForm::Vertex: break;
-    case FaceForm::VertexTexture: ok = ok && expect(s, "/") && parseIndex(s, corner.texCoord); break;
+    case FaceForm::VertexTexture:
+        ok = ok && expect(s, "/") && parseIndex(s, corner.texCoord);
+        break;
     case FaceForm::VertexTextureNormal:
         ok = ok && expect(s, "/") && parseIndex(s, corner.texCoord) && expect(s, "/") &&
              parseIndex(s, corner.normal);
@@ -67,7 +70,8 @@ bool parseCorner(const std::string& token, FaceForm form, FaceCorner& corner) {
 FaceForm formOf(const std::string& token) {
     if (token.find("//") != std::string::npos) return FaceForm::VertexNormal;
     FaceCorner probe;
-    if (parseCorner(token, FaceForm::VertexTextureNormal, probe)) return FaceForm::VertexTextureNormal;
+    if (parseCorner(token, FaceForm::VertexTextureNormal, probe))
+        return FaceForm::VertexTextureNormal;
     if (parseCorner(token, FaceForm::VertexTexture, probe)) return FaceForm::VertexTexture;
     return FaceForm::Vertex;
 }
@@ -137,9 +141,11 @@ bool ObjReader::checkCorner(const FaceCorner& c, FaceForm form, const std::strin
     auto bad = [counted](long index, unsigned int count) {
         return index < 1 || (counted && index > long(count));
     };
-    const bool hasTexture = form == FaceForm::VertexTexture || form == FaceForm::VertexTextureNormal;
+    const bool hasTexture =
+        form == FaceForm::VertexTexture || form == FaceForm::VertexTextureNormal;
     const bool hasNormal = form == FaceForm::VertexNormal || form == FaceForm::VertexTextureNormal;
-    if (bad(c.vertex, model_->vertexCount) || (hasTexture && bad(c.texCoord, model_->texCoordCount)) ||
+    if (bad(c.vertex, model_->vertexCount) ||
+        (hasTexture && bad(c.texCoord, model_->texCoordCount)) ||
         (hasNormal && bad(c.normal, model_->normalCount)))
         return fail("face index out of range: ", "\"" + token + "\"");
     return true;
@@ -230,7 +236,8 @@ bool ObjReader::firstPass() {
 bool ObjReader::storeFan(const std::vector<FaceCorner>& corners, ObjGroup* group) {
     for (size_t k = 2; k < corners.size(); ++k) {
         // The counts of both passes agree unless the file changed in between.
-        if (nextTriangle_ >= model_->triangleCount || group->triangleCount >= group->triangleIndices.size())
+        if (nextTriangle_ >= model_->triangleCount ||
+            group->triangleCount >= group->triangleIndices.size())
             return fail("file changed while reading");
         ObjTriangle& t = model_->triangles[nextTriangle_];
         const FaceCorner* fan[3] = {&corners[0], &corners[k - 1], &corners[k]};
@@ -249,7 +256,8 @@ bool ObjReader::dataPass() {
     unsigned int material = 0;
     std::vector<FaceCorner> corners;
     std::string token, text;
-    auto readInto = [this](std::vector<float>& array, unsigned int& next, unsigned int count, int n) {
+    auto readInto = [this](std::vector<float>& array, unsigned int& next, unsigned int count,
+                           int n) {
         if (next > count) return fail("file changed while reading");
         for (int i = 0; i < n; ++i) tokens_.nextFloat(array[size_t(n) * next + size_t(i)]);
         ++next;
@@ -259,9 +267,12 @@ bool ObjReader::dataPass() {
         bool ok = true;
         switch (token[0]) {
         case 'v':
-            if (token.size() == 1) ok = readInto(model_->vertices, nextVertex_, model_->vertexCount, 3);
-            else if (token[1] == 'n') ok = readInto(model_->normals, nextNormal_, model_->normalCount, 3);
-            else if (token[1] == 't') ok = readInto(model_->texCoords, nextTexCoord_, model_->texCoordCount, 2);
+            if (token.size() == 1)
+                ok = readInto(model_->vertices, nextVertex_, model_->vertexCount, 3);
+            else if (token[1] == 'n')
+                ok = readInto(model_->normals, nextNormal_, model_->normalCount, 3);
+            else if (token[1] == 't')
+                ok = readInto(model_->texCoords, nextTexCoord_, model_->texCoordCount, 2);
             break;
         case 'u':
             ok = readLibraryName(text);
@@ -284,9 +295,7 @@ bool ObjReader::dataPass() {
     return true;
 }
 
-std::FILE* openFromDisk(const std::string& path) {
-    return openFileForReading(path.c_str(), "r");
-}
+std::FILE* openFromDisk(const std::string& path) { return openFileForReading(path.c_str(), "r"); }
 
 std::FILE* openOrFail(const ObjFileOpener& open, const std::string& path, const char* message,
                       ObjReadError* error) {
@@ -319,7 +328,8 @@ ObjModel* glmLoadOBJ(const char* fileName, ObjReadError* error, const ObjFileOpe
         model->vertices.assign(3 * (size_t(model->vertexCount) + 1), 0.0f);
         model->triangles.assign(model->triangleCount, ObjTriangle());
         if (model->normalCount) model->normals.assign(3 * (size_t(model->normalCount) + 1), 0.0f);
-        if (model->texCoordCount) model->texCoords.assign(2 * (size_t(model->texCoordCount) + 1), 0.0f);
+        if (model->texCoordCount)
+            model->texCoords.assign(2 * (size_t(model->texCoordCount) + 1), 0.0f);
         std::rewind(file);
         ok = ObjReader(model.get(), file, error, open).dataPass();
     }
@@ -342,7 +352,8 @@ void glmDelete(ObjModel* model) { delete model; }
 
 namespace {
 
-bool loadLibrary(ObjModel* model, const char* libraryName, ObjReadError* error, const ObjFileOpener& open) {
+bool loadLibrary(ObjModel* model, const char* libraryName, ObjReadError* error,
+                 const ObjFileOpener& open) {
     const std::string path = glmDirectoryOf(model->path.c_str()) + libraryName;
     std::FILE* file =
         openOrFail(open, path, "glmReadMTL() failed: can't open material file \"%s\".\n", error);

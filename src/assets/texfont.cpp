@@ -64,7 +64,8 @@ void FontReader::header(TextureFont& font) {
     if (std::memcmp(magic, FONT_MAGIC, 4) != 0) throw FontError{"not a texture font file."};
     uint32_t marker;
     read(&marker, 4, "not a texture font file.");
-    if (marker != SAME_ORDER && marker != REVERSED_ORDER) throw FontError{"not a texture font file."};
+    if (marker != SAME_ORDER && marker != REVERSED_ORDER)
+        throw FontError{"not a texture font file."};
     swap_ = marker == REVERSED_ORDER;
     format_ = readInt();
     font.textureWidth = readInt();
@@ -84,7 +85,8 @@ long FontReader::remainingBytes() {
     const long here = std::ftell(file_);
     if (here < 0 || std::fseek(file_, 0, SEEK_END) != 0) throw FontError{"premature end of file."};
     const long end = std::ftell(file_);
-    if (end < here || std::fseek(file_, here, SEEK_SET) != 0) throw FontError{"premature end of file."};
+    if (end < here || std::fseek(file_, here, SEEK_SET) != 0)
+        throw FontError{"premature end of file."};
     return end - here;
 }
 
@@ -110,7 +112,8 @@ GlyphQuad quadOf(const FontGlyph& g, float w, float h) {
 }
 
 void FontReader::glyphs(TextureFont& font) {
-    if (remainingBytes() / GLYPH_RECORD_BYTES < font.glyphCount) throw FontError{"premature end of file."};
+    if (remainingBytes() / GLYPH_RECORD_BYTES < font.glyphCount)
+        throw FontError{"premature end of file."};
     font.glyphs.resize(size_t(font.glyphCount));
     int lowest = 0xFFFF, highest = 0;
     for (FontGlyph& g : font.glyphs) {
@@ -145,13 +148,14 @@ void FontReader::glyphs(TextureFont& font) {
         return a.code != b.code ? a.code < b.code : a.quad > b.quad;
     });
     auto sameCode = [](const GlyphEntry& a, const GlyphEntry& b) { return a.code == b.code; };
-    font.lookup.erase(std::unique(font.lookup.begin(), font.lookup.end(), sameCode), font.lookup.end());
+    font.lookup.erase(std::unique(font.lookup.begin(), font.lookup.end(), sameCode),
+                      font.lookup.end());
 }
 
 void FontReader::image(TextureFont& font) {
     const size_t texels = size_t(font.textureWidth) * size_t(font.textureHeight);
     const size_t rowBytes = format_ == FORMAT_BYTE_IMAGE ? size_t(font.textureWidth)
-                                                          : size_t((font.textureWidth + 7) >> 3);
+                                                         : size_t((font.textureWidth + 7) >> 3);
     const size_t bytes = rowBytes * size_t(font.textureHeight);
     if (size_t(remainingBytes()) < bytes) throw FontError{"premature end of file."};
     std::vector<unsigned char> stored(bytes);
@@ -164,9 +168,10 @@ void FontReader::image(TextureFont& font) {
     font.texels.assign(texels * perTexel, 0);
     for (size_t row = 0; row < size_t(font.textureHeight); ++row)
         for (size_t j = 0; j < size_t(font.textureWidth); ++j) {
-            const unsigned char value = format_ == FORMAT_BYTE_IMAGE
-                                            ? stored[row * rowBytes + j]
-                                            : ((stored[row * rowBytes + (j >> 3)] >> (j & 7)) & 1) * 255;
+            const unsigned char value =
+                format_ == FORMAT_BYTE_IMAGE
+                    ? stored[row * rowBytes + j]
+                    : ((stored[row * rowBytes + (j >> 3)] >> (j & 7)) & 1) * 255;
             unsigned char* texel = &font.texels[(row * size_t(font.textureWidth) + j) * perTexel];
             std::fill(texel, texel + perTexel, value);
         }
@@ -208,8 +213,9 @@ const char* fontLastError() { return lastError; }
 const GlyphQuad* findGlyphQuad(const TextureFont* font, int code) {
     auto entry = [font](int c) -> const GlyphQuad* {
         const auto& table = font->lookup;
-        auto found = std::lower_bound(table.begin(), table.end(), c,
-                                      [](const GlyphEntry& e, int wanted) { return e.code < wanted; });
+        auto found =
+            std::lower_bound(table.begin(), table.end(), c,
+                             [](const GlyphEntry& e, int wanted) { return e.code < wanted; });
         return found != table.end() && found->code == c ? found->quad : nullptr;
     };
     if (const GlyphQuad* quad = entry(code)) return quad;
@@ -223,8 +229,8 @@ const GlyphQuad* findGlyphQuad(const TextureFont* font, int code) {
     static std::set<int> reported;
     if (reported.insert(tried).second) {
         const int shown = tried >= 32 && tried < 127 ? tried : ' ';
-        std::fprintf(stderr, "texfont: tried to access unavailable font character \"%c\" (%d)\n", shown,
-                     tried);
+        std::fprintf(stderr, "texfont: tried to access unavailable font character \"%c\" (%d)\n",
+                     shown, tried);
     }
     return nullptr;
 }

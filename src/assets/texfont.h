@@ -8,12 +8,12 @@
 // One glyph record of the font file (12 bytes on disk).
 struct FontGlyph {
     uint16_t code = 0;
-    uint8_t width = 0;   // texels
-    uint8_t height = 0;  // texels
-    int8_t xOffset = 0;  // box left from the pen, font units
-    int8_t yOffset = 0;  // box bottom from the baseline, font units
-    int8_t advance = 0;  // pen movement after the glyph, font units
-    int16_t x = 0;       // lower-left texel in the texture
+    uint8_t width = 0;  // texels
+    uint8_t height = 0; // texels
+    int8_t xOffset = 0; // box left from the pen, font units
+    int8_t yOffset = 0; // box bottom from the baseline, font units
+    int8_t advance = 0; // pen movement after the glyph, font units
+    int16_t x = 0;      // lower-left texel in the texture
     int16_t y = 0;
 };
 
@@ -42,7 +42,7 @@ struct TextureFont {
     int maxDescent = 0;
     int glyphCount = 0;
     int minCode = 0;
-    int codeRange = 0; // highest code - lowest code + 1
+    int codeRange = 0;                 // highest code - lowest code + 1
     std::vector<unsigned char> texels; // one byte per texel, or (luminance, alpha) pairs
     std::vector<FontGlyph> glyphs;     // file order
     std::vector<GlyphQuad> quads;      // one per glyph, same order

@@ -21,7 +21,8 @@ bool rendererLacksIntensity() {
 
 void toLuminanceAlpha(TextureFont* font) {
     std::vector<unsigned char> pairs(font->texels.size() * 2);
-    for (size_t i = 0; i < font->texels.size(); ++i) pairs[2 * i] = pairs[2 * i + 1] = font->texels[i];
+    for (size_t i = 0; i < font->texels.size(); ++i)
+        pairs[2 * i] = pairs[2 * i + 1] = font->texels[i];
     font->texels = std::move(pairs);
 }
 
@@ -43,9 +44,11 @@ unsigned int createFontTexture(TextureFont* font, unsigned int textureName, bool
     // Rows of one or two bytes per texel are not padded to 4 bytes.
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     if (buildMipmaps)
-        gluBuild2DMipmaps(GL_TEXTURE_2D, GLint(internal), w, h, format, GL_UNSIGNED_BYTE, font->texels.data());
+        gluBuild2DMipmaps(GL_TEXTURE_2D, GLint(internal), w, h, format, GL_UNSIGNED_BYTE,
+                          font->texels.data());
     else
-        glTexImage2D(GL_TEXTURE_2D, 0, GLint(internal), w, h, 0, format, GL_UNSIGNED_BYTE, font->texels.data());
+        glTexImage2D(GL_TEXTURE_2D, 0, GLint(internal), w, h, 0, format, GL_UNSIGNED_BYTE,
+                     font->texels.data());
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     return font->textureName;
 }

@@ -45,8 +45,8 @@ unsigned int loadTexture(const char* textureFile) {
     // (a third more memory, and 40 ms of the game's start-up) are built only when building them
     // rescales level 0.
     if (mipmapsChangeLevelZero(info.width, info.height)) {
-        gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGB, info.width, info.height, GL_RGB,
-                          GL_UNSIGNED_BYTE, pixels);
+        gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGB, info.width, info.height, GL_RGB, GL_UNSIGNED_BYTE,
+                          pixels);
     }
     glDisable(GL_TEXTURE_2D);
     std::free(pixels);

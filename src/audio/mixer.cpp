@@ -33,9 +33,10 @@ void Mixer::start(const Voice& voice) {
         voices.push_back(voice);
         return;
     }
-    const auto quietest = std::min_element(
-        voices.begin(), voices.end(),
-        [](const Voice& a, const Voice& b) { return a.loudness() < b.loudness(); });
+    const auto quietest =
+        std::min_element(voices.begin(), voices.end(), [](const Voice& a, const Voice& b) {
+            return a.loudness() < b.loudness();
+        });
     if (quietest->loudness() < voice.loudness()) *quietest = voice;
 }
 
@@ -50,9 +51,10 @@ void Mixer::startDueVoices() {
 float Mixer::mixFrame() {
     float sum = 0.0f;
     for (Voice& voice : voices) sum += voice.gain * voice.sound->samples[voice.position++];
-    voices.erase(std::remove_if(voices.begin(), voices.end(),
-                                [](const Voice& v) { return v.position >= v.sound->samples.size(); }),
-                 voices.end());
+    voices.erase(
+        std::remove_if(voices.begin(), voices.end(),
+                       [](const Voice& v) { return v.position >= v.sound->samples.size(); }),
+        voices.end());
     limiterGain += (1.0f - limiterGain) * RELEASE_PER_FRAME;
     const float level = std::fabs(sum) * limiterGain;
     if (level > LIMITER_CEILING) limiterGain *= LIMITER_CEILING / level;

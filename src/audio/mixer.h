@@ -11,9 +11,9 @@
 
 #include "audio/sound.h"
 
-constexpr int MAX_VOICES = 8;           // sounding at once
-constexpr std::size_t MAX_WAITING = 256; // voices scheduled for later frames
-constexpr float LIMITER_CEILING = 0.89f; // of full scale (-1 dBFS): no sample goes above it
+constexpr int MAX_VOICES = 8;                    // sounding at once
+constexpr std::size_t MAX_WAITING = 256;         // voices scheduled for later frames
+constexpr float LIMITER_CEILING = 0.89f;         // of full scale (-1 dBFS): no sample goes above it
 constexpr double LIMITER_RELEASE_SECONDS = 0.05; // gain's recovery to 1/e of its cut
 
 class Mixer {

@@ -93,12 +93,9 @@ bool AudioOutput::fallBack(const char* trouble) {
 
 void AudioOutput::serve(std::unique_lock<std::mutex>& guard) {
     while (!stopping) {
-        if (state == State::Open)
-            serveOpen(guard);
-        else if (state == State::Closed)
-            serveClosed(guard);
-        else
-            changed.wait(guard, [this] { return stopping; });
+        if (state == State::Open) serveOpen(guard);
+        else if (state == State::Closed) serveClosed(guard);
+        else changed.wait(guard, [this] { return stopping; });
     }
 }
 
@@ -110,10 +107,8 @@ void AudioOutput::serveOpen(std::unique_lock<std::mutex>& guard) {
     changed.wait_for(guard, std::chrono::duration<double>(seconds), [this] { return stopping; });
     if (stopping) return;
     guard.unlock();
-    if (clockRuns)
-        tick();
-    else if (recording)
-        recording->flush();
+    if (clockRuns) tick();
+    else if (recording) recording->flush();
     guard.lock();
     if (!mixer.idle()) return;
     state = State::Closed; // a sound asked for while it closes opens it again
@@ -129,8 +124,7 @@ void AudioOutput::serveClosed(std::unique_lock<std::mutex>& guard) {
     const auto woken = [this] { return stopping || wanted; };
     if (recording)
         changed.wait_for(guard, std::chrono::duration<double>(SILENCE_WRITE_SECONDS), woken);
-    else
-        changed.wait(guard, woken);
+    else changed.wait(guard, woken);
     if (stopping) return;
     const bool reopen = wanted;
     guard.unlock();

@@ -17,7 +17,7 @@
 class ShotSounds;
 class WavWriter;
 
-constexpr int DEVICE_BUFFER_FRAMES = 512;    // per call of the device for samples
+constexpr int DEVICE_BUFFER_FRAMES = 512;     // per call of the device for samples
 constexpr double QUIET_CLOSE_SECONDS = 1.0;   // the device closes within this of the last sound
 constexpr double CLOCK_TICK_SECONDS = 0.01;   // without a device, the mixer renders this often
 constexpr double SILENCE_WRITE_SECONDS = 1.0; // a recording's silence is written out this often
@@ -69,7 +69,7 @@ private:
     std::mutex stateLock;
     std::condition_variable changed;
     State state = State::Starting;
-    bool wanted = false;   // a sound was asked for since the output closed
+    bool wanted = false; // a sound was asked for since the output closed
     bool stopping = false;
-    std::thread worker;   // last: starts once the rest is built
+    std::thread worker; // last: starts once the rest is built
 };

@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <vector>
 
-constexpr int SAMPLE_RATE = 44100;        // frames per second
-constexpr int LOUDNESS_BLOCK = 64;        // frames per entry of Sound::remainingPeak
+constexpr int SAMPLE_RATE = 44100; // frames per second
+constexpr int LOUDNESS_BLOCK = 64; // frames per entry of Sound::remainingPeak
 
 struct Sound {
     std::vector<float> samples;       // full scale is 1

@@ -30,8 +30,8 @@ private:
 int framesOf(double seconds) { return int(std::lround(seconds * SAMPLE_RATE)); }
 
 // Adds damped partials starting at `startSeconds`.
-void addPartials(std::vector<float>& out, double startSeconds, const Partial* partials,
-                 int count, double scale) {
+void addPartials(std::vector<float>& out, double startSeconds, const Partial* partials, int count,
+                 double scale) {
     const int start = framesOf(startSeconds);
     for (int p = 0; p < count; ++p) {
         const Partial& partial = partials[p];

@@ -95,12 +95,9 @@ void WavWriter::writeOut() {
     const bool full = size < pending.size();
     pending.clear();
     const auto sizes = header(std::uint32_t(dataBytes));
-    if (put(sizes.data(), sizes.size(), 0) < sizes.size())
-        fail(std::strerror(errno));
-    else if (dataError != 0)
-        fail(std::strerror(dataError));
-    else if (full)
-        fail("a WAV file holds no more");
+    if (put(sizes.data(), sizes.size(), 0) < sizes.size()) fail(std::strerror(errno));
+    else if (dataError != 0) fail(std::strerror(dataError));
+    else if (full) fail("a WAV file holds no more");
 }
 
 // Writes as much of `bytes` as the disk takes; when that is not all, errno says why.

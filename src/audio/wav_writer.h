@@ -46,7 +46,7 @@ private:
     std::mutex lock;
     std::string path;
     int file = -1;
-    std::int64_t dataBytes = 0;          // written to the disk after the header
-    std::vector<unsigned char> pending;  // little-endian samples still in memory
-    bool writing = false; // opened, and nothing failed since
+    std::int64_t dataBytes = 0;         // written to the disk after the header
+    std::vector<unsigned char> pending; // little-endian samples still in memory
+    bool writing = false;               // opened, and nothing failed since
 };

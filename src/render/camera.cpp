@@ -7,8 +7,8 @@
 
 #include "render/scene_object.h"
 
-Camera::Camera(double targetX_, double targetY_, double targetZ_, double distance_,
-               double azimuth_, double elevation_, double upX_, double upY_, double upZ_)
+Camera::Camera(double targetX_, double targetY_, double targetZ_, double distance_, double azimuth_,
+               double elevation_, double upX_, double upY_, double upZ_)
     : targetX(targetX_), targetY(targetY_), targetZ(targetZ_), distance(distance_),
       azimuth(azimuth_), elevation(elevation_), upX(upX_), upY(upY_), upZ(upZ_) {}
 

@@ -6,15 +6,14 @@
 #include "render/material.h"
 
 namespace {
-constexpr double BUTT_RADIUS = 0.5;  // world units
-constexpr double TIP_RADIUS = 0.15;  // world units
+constexpr double BUTT_RADIUS = 0.5; // world units
+constexpr double TIP_RADIUS = 0.15; // world units
 constexpr int CONE_SLICES = 10;
 constexpr int CONE_STACKS = 10;
 } // namespace
 
 Cue::Cue(const float* position_, double tipGap_, double cueLength_, double angle_,
-         double elevation_, const float* diffuse_, const float* specular_,
-         const float* shininess_)
+         double elevation_, const float* diffuse_, const float* specular_, const float* shininess_)
     : SceneObject(position_, diffuse_, specular_, shininess_), tipGap(tipGap_),
       cueLength(cueLength_), angle(angle_), elevation(elevation_) {}
 

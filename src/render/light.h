@@ -5,11 +5,11 @@
 
 class Light {
 public:
-    GLenum lightId;       // which GL light this is
-    float colour[4];      // diffuse and specular colour, RGBA
+    GLenum lightId;         // which GL light this is
+    float colour[4];        // diffuse and specular colour, RGBA
     float lightPosition[4]; // homogeneous world position, world units
     float spotDirection[3]; // unit vector
-    float spotCutoff;     // degrees; recorded only, the cone is always 60 degrees
+    float spotCutoff;       // degrees; recorded only, the cone is always 60 degrees
     // Column-major projections from the light onto the felt (y = 0) and the rail tops (y = 1),
     // where the balls and the cue cast their shadows.
     float feltShadow[16];
@@ -36,4 +36,3 @@ extern const float RAIL_PLANE[4]; // (0, 1, 0, -1): y = 1
 // Fills out with the matrix that maps a point X to dot(plane, light) X - light (plane . X):
 // the point where the ray from the light through X meets the plane.
 void shadowMatrix(float out[16], const float light[4], const float plane[4]);
-

@@ -12,7 +12,7 @@ constexpr int PASS_PLACEMENT_VIEW = 16;
 
 class SceneObject {
 public:
-    Vec3 position;              // world units
+    Vec3 position; // world units
     float diffuse[4] = {};
     float specular[4] = {};
     float shininess = 0.0f;

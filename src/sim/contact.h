@@ -5,8 +5,8 @@ enum class ContactKind { Ball, Cushion, Corner, Pocket };
 
 // One contact, reported once it is resolved.
 struct Contact {
-    int ball;           // number of the ball (0 is the cue ball)
-    int other;          // number of the other ball, or the index of the table feature
+    int ball;  // number of the ball (0 is the cue ball)
+    int other; // number of the other ball, or the index of the table feature
     ContactKind kind;
     double speedBefore; // units/s: how fast the two closed along the contact normal
     double speedAfter;  // units/s: how fast they part along it afterwards (0 into a pocket)

@@ -150,8 +150,7 @@ bool Game::spotFree(double x, double z, double clearance) const {
         const Ball& ball = balls[i];
         if (ball.pocketed) continue;
         const double dx = ball.position.x - x, dz = ball.position.z - z;
-        if (std::sqrt(dx * dx + dz * dz) <= balls[0].radius + ball.radius + clearance)
-            return false;
+        if (std::sqrt(dx * dx + dz * dz) <= balls[0].radius + ball.radius + clearance) return false;
     }
     return true;
 }

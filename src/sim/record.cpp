@@ -121,10 +121,8 @@ std::string readFields(RecordEvent& e, const std::string w[2]) {
         return "the power '" + w[1] + "' is outside (0, " + number(MAX_SHOT_POWER) + "]";
     case RecordEventKind::Frame:
     case RecordEventKind::Play:
-        if (readNumber(w[0], e.value) && e.value > 0.0 && e.value <= LONGEST_FRAME_TIME)
-            return "";
-        return "the frame time '" + w[0] + "' is outside (0, " + number(LONGEST_FRAME_TIME) +
-               "] s";
+        if (readNumber(w[0], e.value) && e.value > 0.0 && e.value <= LONGEST_FRAME_TIME) return "";
+        return "the frame time '" + w[0] + "' is outside (0, " + number(LONGEST_FRAME_TIME) + "] s";
     case RecordEventKind::End:
         return readHash(w[0], e.hash) ? "" : "the hash '" + w[0] + "' is not 16 hex digits";
     case RecordEventKind::Think:
@@ -227,8 +225,7 @@ bool RecordPlayer::check(const RecordEvent& e, const Game& game, std::string& er
     case RecordEventKind::Strike:
         if (e.player != referee.currentPlayerNumber())
             return error = "player " + std::to_string(e.player) + " is not at the table", false;
-        if (!referee.allows(Action::Strike) || referee.isPlacingCueBall() ||
-            game.balls[0].pocketed)
+        if (!referee.allows(Action::Strike) || referee.isPlacingCueBall() || game.balls[0].pocketed)
             return error = "no shot can be struck now", false;
         return true;
     case RecordEventKind::Frame:
@@ -242,10 +239,12 @@ bool RecordPlayer::check(const RecordEvent& e, const Game& game, std::string& er
                        " ends in a state that differs from the record's",
                false;
     case RecordEventKind::Clear:
-        if (!referee.allows(Action::ClearTable)) return error = "the table cannot be cleared now", false;
+        if (!referee.allows(Action::ClearTable))
+            return error = "the table cannot be cleared now", false;
         return true;
     case RecordEventKind::Respot:
-        if (!referee.allows(Action::Respot) || !game.spotFree(rack[0].position[0], rack[0].position[2]))
+        if (!referee.allows(Action::Respot) ||
+            !game.spotFree(rack[0].position[0], rack[0].position[2]))
             return error = "the cue ball cannot be re-spotted now", false;
         return true;
     default: return true;

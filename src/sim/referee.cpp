@@ -34,10 +34,8 @@ void Referee::ballPocketed(int ballNumber) {
     remaining -= 1;
     if (remaining != 0) return;
     // Only a player holding the group at this moment is now on the eight.
-    if (players[0].group == group)
-        players[0].onEightBall = true;
-    else if (players[1].group == group)
-        players[1].onEightBall = true;
+    if (players[0].group == group) players[0].onEightBall = true;
+    else if (players[1].group == group) players[1].onEightBall = true;
 }
 
 ShotOutcome Referee::endShot() {
@@ -102,10 +100,8 @@ bool Referee::keepsTurn() const {
 }
 
 void Referee::nextTurn() {
-    if (cuePocketed)
-        giveBallInHand();
-    else
-        resumeAiming();
+    if (cuePocketed) giveBallInHand();
+    else resumeAiming();
     firstPocketed = -1;
     eightPocketed = false;
     cuePocketed = false;
@@ -147,11 +143,11 @@ bool Referee::operator==(const Referee& o) const {
            players[0].group == o.players[0].group &&
            players[0].onEightBall == o.players[0].onEightBall &&
            players[1].group == o.players[1].group &&
-           players[1].onEightBall == o.players[1].onEightBall &&
-           firstPocketed == o.firstPocketed && tableState == o.tableState &&
-           cuePocketed == o.cuePocketed && eightPocketed == o.eightPocketed &&
-           winner == o.winner && currentPlayer == o.currentPlayer && won == o.won &&
-           lost == o.lost && playState == o.playState;
+           players[1].onEightBall == o.players[1].onEightBall && firstPocketed == o.firstPocketed &&
+           tableState == o.tableState && cuePocketed == o.cuePocketed &&
+           eightPocketed == o.eightPocketed && winner == o.winner &&
+           currentPlayer == o.currentPlayer && won == o.won && lost == o.lost &&
+           playState == o.playState;
 }
 
 // While the balls roll only the view, the fixed-power keys (which strike the cue ball where it

@@ -7,12 +7,12 @@ enum class TableState : int { BreakShot = 0, OpenTable = 1, GroupsAssigned = 2 }
 
 // What a player's key asks of the game. The referee admits each action in some play states only.
 enum class Action {
-    Charge,     // draw the cue back
-    PlaceBall,  // put the ball in hand down where it hovers
-    Zoom,       // the view nearer or further
+    Charge,    // draw the cue back
+    PlaceBall, // put the ball in hand down where it hovers
+    Zoom,      // the view nearer or further
     Quit,
-    Strike,     // a shot at a fixed power
-    Respot,     // the cue ball back on its start spot
+    Strike, // a shot at a fixed power
+    Respot, // the cue ball back on its start spot
     NewGame,
     ClearTable, // every object ball but the eight pocketed
     Aim,        // turn the cue and the view
@@ -30,8 +30,8 @@ struct PlayerRecord {
 struct ShotOutcome {
     bool ballInHand = false; // the next player places the cue ball
     bool gameOver = false;
-    bool scratched = false;  // the cue ball dropped in the shot
-    int winner = -1;         // index of the winner once the game is over, -1 before
+    bool scratched = false; // the cue ball dropped in the shot
+    int winner = -1;        // index of the winner once the game is over, -1 before
 };
 
 // The eight-ball record of one game: a plain value, copied with the balls it judges.
@@ -39,13 +39,13 @@ class Referee {
 public:
     int stripesRemaining = 7;
     int solidsRemaining = 7;
-    PlayerRecord players[2];  // player 1 at index 0
-    int firstPocketed = -1;   // first object ball pocketed this shot, -1 when none
+    PlayerRecord players[2]; // player 1 at index 0
+    int firstPocketed = -1;  // first object ball pocketed this shot, -1 when none
     TableState tableState = TableState::BreakShot;
     bool cuePocketed = false;
     bool eightPocketed = false;
-    int winner = 0;           // index of the winner, valid once the game is over
-    int currentPlayer = 0;    // index of the player at the table
+    int winner = 0;        // index of the winner, valid once the game is over
+    int currentPlayer = 0; // index of the player at the table
     bool won = false;
     bool lost = false;
     PlayState playState = PlayState::Aiming;
@@ -72,7 +72,7 @@ public:
     int currentPlayerNumber() const;
     int otherPlayerNumber() const;
     BallGroup groupOfPlayer(int playerNumber) const; // playerNumber 1 or 2
-    int remainingInGroup(BallGroup group) const; // -1 unless Solids or Stripes
+    int remainingInGroup(BallGroup group) const;     // -1 unless Solids or Stripes
     bool hasPocketedBall() const;
     int winnerNumber() const;
     bool isGameOver() const;
@@ -93,4 +93,3 @@ private:
     void nextTurn();
     void endGame();
 };
-

@@ -80,8 +80,8 @@ constexpr ProbePoints roundedToFloat() {
     ProbePoints probes{};
     for (int k = 0; k < tableFeatureCount; ++k) {
         const Vec3& p = tableFeatures[k].a;
-        probes.point[k] = Vec3(static_cast<float>(p.x), static_cast<float>(p.y),
-                               static_cast<float>(p.z));
+        probes.point[k] =
+            Vec3(static_cast<float>(p.x), static_cast<float>(p.y), static_cast<float>(p.z));
     }
     return probes;
 }

@@ -32,7 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const size_t texels = size_t(font->textureWidth) * size_t(font->textureHeight);
     if (font->texels.size() != texels * (useLuminanceAlpha ? 2 : 1)) __builtin_trap();
     for (const FontGlyph& g : font->glyphs)
-        if (g.x < 0 || g.y < 0 || g.x + g.width > font->textureWidth || g.y + g.height > font->textureHeight)
+        if (g.x < 0 || g.y < 0 || g.x + g.width > font->textureWidth ||
+            g.y + g.height > font->textureHeight)
             __builtin_trap();
     // A code finds the last glyph the file gives for it.
     for (size_t i = 0; i < font->glyphs.size(); ++i) {

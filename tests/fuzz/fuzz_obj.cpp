@@ -18,7 +18,8 @@ void checkIndices(const ObjModel& m) {
     for (const ObjTriangle& t : m.triangles)
         for (int k = 0; k < 3; ++k)
             if (t.vertexIndex[k] < 1 || !within(t.vertexIndex[k], m.vertexCount) ||
-                !within(t.normalIndex[k], m.normalCount) || !within(t.texCoordIndex[k], m.texCoordCount) ||
+                !within(t.normalIndex[k], m.normalCount) ||
+                !within(t.texCoordIndex[k], m.texCoordCount) ||
                 !within(t.facetIndex, m.facetNormalCount))
                 __builtin_trap();
     if (m.normals.size() != 3 * (size_t(m.normalCount) + 1)) __builtin_trap();

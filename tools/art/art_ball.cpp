@@ -15,8 +15,8 @@ constexpr int TEXTURE_WIDTH = 512;  // texels round the equator
 constexpr int TEXTURE_HEIGHT = 256; // texels pole to pole
 constexpr int SUPERSAMPLES = 4;     // per texel side: smooth disc and digit edges
 constexpr double PI = 3.14159265358979323846;
-constexpr float DISC_RADIUS = 0.42f;   // seen head-on, in ball radii
-constexpr float DIGIT_HEIGHT = 0.44f;  // ink height of the number, in ball radii
+constexpr float DISC_RADIUS = 0.42f;       // seen head-on, in ball radii
+constexpr float DIGIT_HEIGHT = 0.44f;      // ink height of the number, in ball radii
 constexpr float STRIPE_HALF_HEIGHT = 0.5f; // the stripe covers |y| below this, in ball radii
 constexpr float CUE_SPOT_RADIUS = 0.07f;   // the cue ball's small marks
 constexpr int DIGIT_PIXEL_SIZE = 160;      // FreeType size of the digits before sampling
@@ -90,7 +90,8 @@ NumberStamp::NumberStamp(const GlyphRenderer& glyphs, int number) {
 }
 
 float NumberStamp::coverage(float x, float y) const {
-    const float px = centreX_ + x * pixelsPerRadius_ - 0.5f, py = centreY_ - y * pixelsPerRadius_ - 0.5f;
+    const float px = centreX_ + x * pixelsPerRadius_ - 0.5f,
+                py = centreY_ - y * pixelsPerRadius_ - 0.5f;
     const int ix = int(std::floor(px)), iy = int(std::floor(py));
     if (ix < 0 || iy < 0 || ix + 1 >= width_ || iy + 1 >= height_) return 0.0f;
     const float tx = px - float(ix), ty = py - float(iy);
@@ -174,8 +175,8 @@ bool writeBallMesh(const std::string& dir) {
 
     std::FILE* obj = std::fopen((dir + "ball.obj").c_str(), "w");
     if (obj == nullptr) return false;
-    std::fprintf(obj, "# Pool ball: UV sphere of radius 1, %d slices, %d stacks\nmtllib ball.mtl\n", SLICES,
-                 STACKS);
+    std::fprintf(obj, "# Pool ball: UV sphere of radius 1, %d slices, %d stacks\nmtllib ball.mtl\n",
+                 SLICES, STACKS);
     // Vertices: south pole (1), rings 1..STACKS-1 (SLICES each), north pole.
     std::fprintf(obj, "v 0.000000 -1.000000 0.000000\n");
     for (int i = 1; i < STACKS; ++i)
@@ -189,20 +190,24 @@ bool writeBallMesh(const std::string& dir) {
         for (int j = 0; j <= SLICES; ++j)
             std::fprintf(obj, "vt %.6f %.6f\n", double(j) / SLICES, double(i) / STACKS);
     for (int pole = 0; pole < 2; ++pole)
-        for (int j = 0; j < SLICES; ++j) std::fprintf(obj, "vt %.6f %.1f\n", (j + 0.5) / SLICES, double(pole));
+        for (int j = 0; j < SLICES; ++j)
+            std::fprintf(obj, "vt %.6f %.1f\n", (j + 0.5) / SLICES, double(pole));
 
     const int northPole = 2 + (STACKS - 1) * SLICES;
     auto ring = [](int i, int j) { return 2 + (i - 1) * SLICES + (j % SLICES); };
     auto ringTex = [](int i, int j) { return 1 + (i - 1) * (SLICES + 1) + j; };
-    auto poleTex = [](int pole, int j) { return 1 + (STACKS - 1) * (SLICES + 1) + pole * SLICES + j; };
+    auto poleTex = [](int pole, int j) {
+        return 1 + (STACKS - 1) * (SLICES + 1) + pole * SLICES + j;
+    };
     std::fprintf(obj, "g ball\nusemtl ball\n");
     // Counter-clockwise seen from outside: u grows to the right, v upwards.
     for (int j = 0; j < SLICES; ++j)
-        std::fprintf(obj, "f %d/%d %d/%d %d/%d\n", 1, poleTex(0, j), ring(1, j + 1), ringTex(1, j + 1),
-                     ring(1, j), ringTex(1, j));
+        std::fprintf(obj, "f %d/%d %d/%d %d/%d\n", 1, poleTex(0, j), ring(1, j + 1),
+                     ringTex(1, j + 1), ring(1, j), ringTex(1, j));
     for (int i = 1; i < STACKS - 1; ++i)
         for (int j = 0; j < SLICES; ++j) {
-            const int ll = ring(i, j), lr = ring(i, j + 1), ur = ring(i + 1, j + 1), ul = ring(i + 1, j);
+            const int ll = ring(i, j), lr = ring(i, j + 1), ur = ring(i + 1, j + 1),
+                      ul = ring(i + 1, j);
             const int tll = ringTex(i, j), tlr = ringTex(i, j + 1), tur = ringTex(i + 1, j + 1),
                       tul = ringTex(i + 1, j);
             std::fprintf(obj, "f %d/%d %d/%d %d/%d\n", ll, tll, lr, tlr, ur, tur);
@@ -215,11 +220,11 @@ bool writeBallMesh(const std::string& dir) {
 }
 
 namespace {
-constexpr int ICON_SUPERSAMPLES = 4;               // per pixel side: a smooth rim
-constexpr float ICON_MARGIN = 0.04f;               // of the icon's side, round the ball
-const Vec ICON_LIGHT = {-0.45f, 0.55f, 0.70f};     // towards the light: upper left, in front
+constexpr int ICON_SUPERSAMPLES = 4;           // per pixel side: a smooth rim
+constexpr float ICON_MARGIN = 0.04f;           // of the icon's side, round the ball
+const Vec ICON_LIGHT = {-0.45f, 0.55f, 0.70f}; // towards the light: upper left, in front
 constexpr float ICON_AMBIENT = 0.35f;
-constexpr float ICON_SHINE = 0.6f;                 // strength of the highlight
+constexpr float ICON_SHINE = 0.6f; // strength of the highlight
 constexpr float ICON_SHININESS = 40.0f;
 
 // The lit colour of the ball at the visible point p, the viewer on +z.
@@ -230,7 +235,8 @@ Rgb shadedIconColour(const Vec& p, int number, const NumberStamp& stamp) {
     const float diffuse = std::max(0.0f, dot(p, light));
     const Vec half = {light.x, light.y, light.z + 1.0f};
     const float halfLength = std::sqrt(dot(half, half));
-    const float specular = ICON_SHINE * std::pow(std::max(0.0f, dot(p, half) / halfLength), ICON_SHININESS);
+    const float specular =
+        ICON_SHINE * std::pow(std::max(0.0f, dot(p, half) / halfLength), ICON_SHININESS);
     const float k = ICON_AMBIENT + (1.0f - ICON_AMBIENT) * diffuse;
     return {base.r * k + specular, base.g * k + specular, base.b * k + specular};
 }

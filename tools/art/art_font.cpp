@@ -88,7 +88,8 @@ bool writeTextureFont(const std::string& dir, const std::string& fontDir) {
 
     std::vector<unsigned char> out = {0xFF, 't', 'x', 'f'};
     put32(out, 0x12345678);
-    for (int v : {0, TEXTURE_WIDTH, height, ascent, descent, int(glyphs.size())}) put32(out, uint32_t(v));
+    for (int v : {0, TEXTURE_WIDTH, height, ascent, descent, int(glyphs.size())})
+        put32(out, uint32_t(v));
     for (const PlacedGlyph& g : glyphs) {
         put16(out, uint16_t(g.code));
         out.push_back(uint8_t(g.bitmap.width));

@@ -25,7 +25,8 @@ GlyphRenderer::~GlyphRenderer() {
 GlyphBitmap GlyphRenderer::render(char c) const {
     GlyphBitmap glyph;
     auto face = static_cast<FT_Face>(face_);
-    if (FT_Load_Char(face, FT_ULong(static_cast<unsigned char>(c)), FT_LOAD_RENDER) != 0) return glyph;
+    if (FT_Load_Char(face, FT_ULong(static_cast<unsigned char>(c)), FT_LOAD_RENDER) != 0)
+        return glyph;
     const FT_GlyphSlot slot = face->glyph;
     glyph.width = int(slot->bitmap.width);
     glyph.rows = int(slot->bitmap.rows);
@@ -35,6 +36,7 @@ GlyphBitmap GlyphRenderer::render(char c) const {
     glyph.coverage.resize(size_t(glyph.width) * size_t(glyph.rows));
     for (int y = 0; y < glyph.rows; ++y)
         for (int x = 0; x < glyph.width; ++x)
-            glyph.coverage[size_t(y * glyph.width + x)] = slot->bitmap.buffer[y * slot->bitmap.pitch + x];
+            glyph.coverage[size_t(y * glyph.width + x)] =
+                slot->bitmap.buffer[y * slot->bitmap.pitch + x];
     return glyph;
 }

@@ -61,7 +61,8 @@ std::vector<uint8_t> zlibStored(const std::vector<uint8_t>& raw) {
 
 bool writePng(const std::string& path, const RgbaImage& image) {
     const size_t rowBytes = size_t(image.width) * 4;
-    if (image.width <= 0 || image.height <= 0 || image.bytes.size() != rowBytes * size_t(image.height))
+    if (image.width <= 0 || image.height <= 0 ||
+        image.bytes.size() != rowBytes * size_t(image.height))
         return false;
     std::vector<uint8_t> raw; // each row after its filter byte 0 (none)
     raw.reserve((rowBytes + 1) * size_t(image.height));
