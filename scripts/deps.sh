@@ -6,7 +6,7 @@ PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev
           libgtest-dev libbenchmark-dev
           freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri libx11-dev libxdamage-dev
           libfreetype-dev fonts-dejavu-core libpng-dev
-          libsdl2-dev dpkg-dev appstream
+          libsdl2-dev libenet-dev pkg-config dpkg-dev appstream
           xvfb xauth xdotool imagemagick groff-base desktop-file-utils
           clang-format-14)
 

@@ -211,8 +211,8 @@ TEST_F(ShellTest, TheComputersLinesKeepThePanelsSpacingAndTheDemonstrationsBanne
     game.referee.players[0].group = BallGroup::Stripes;
     game.referee.players[1].group = BallGroup::Solids;
     for (const bool seats : {false, true}) {
-        const bool computerPlays[2] = {seats, seats};
-        const TextBlock panel = statusPanelBlock(game.referee, 800, 600, computerPlays);
+        const char* const marks[2] = {seats ? "Computer" : nullptr, seats ? "Remote" : nullptr};
+        const TextBlock panel = statusPanelBlock(game.referee, 800, 600, marks);
         const std::vector<TextLine>& lines = panel.lines;
         ASSERT_EQ(lines.size(), seats ? 8u : 6u);
         const size_t second = lines.size() / 2; // "Player 2"

@@ -10,6 +10,7 @@
 
 #include "ai/computer_player.h"
 #include "app/keyboard.h"
+#include "app/network.h"
 #include "app/objects.h"
 #include "app/options.h"
 #include "app/placement.h"
@@ -103,6 +104,7 @@ void restartDemonstration() {
 }
 
 void step() {
+    if (networkHoldsPlay()) return; // no opponent to play against yet, or any more
     if (game.referee.isGameOver()) {
         seat.phase = Phase::Waiting;
         if (bothSeats() && installedIdle() == nullptr) restartDemonstration();

@@ -121,6 +121,13 @@ void turnAim(double degrees) {
     recordEvent(RecordEvent::of(RecordEventKind::Aim, cue->angle));
 }
 
+void setAim(double degrees) {
+    camera->addOrbit(0.0, degrees - cue->angle, 0.0);
+    cue->addAngles(degrees - cue->angle, 0.0);
+    cue->angle = degrees; // exactly: the strike that follows goes where it went
+    recordEvent(RecordEvent::of(RecordEventKind::Aim, cue->angle));
+}
+
 void newGame(int breaker) {
     game.newGame(breaker);
     recordEvent(RecordEvent::newGame(breaker));

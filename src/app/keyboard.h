@@ -23,6 +23,8 @@ void special(int key, int x, int y);
 // Turns the aim and the view together by `degrees` (positive as the Right arrow), as Left and
 // Right do.
 void turnAim(double degrees);
+// Turns the aim and the view to `degrees` exactly, as a record or the other machine gives it.
+void setAim(double degrees);
 // F10: the rack broken by `breaker` (0 or 1), the referee, the camera and the cue as at start-up.
 void newGame(int breaker = 0);
 // F11: every object ball but the eight is pocketed where it lies, each reported once.

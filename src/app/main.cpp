@@ -7,6 +7,7 @@
 #include "app/computer.h"
 #include "app/key_repeat.h"
 #include "app/keyboard.h"
+#include "app/network.h"
 #include "app/options.h"
 #include "app/recording.h"
 #include "app/replay.h"
@@ -26,13 +27,20 @@ void displayThenStartSound() {
     soundWanted = false;
     startSound(soundPlayed);
 }
-// A replay takes only the keys that watch it; with a computer player the keys pass its turn's
+// A replay takes only the keys that watch it; a network game's keys pass the other machine's
+// turn's filter first, then the computer's; with a computer player the keys pass its turn's
 // filter first; otherwise they are the two-player game's own.
 void setKeyCallbacks(const Options& options) {
     const bool computer = options.computerPlays[0] || options.computerPlays[1];
     if (!options.replayFile.empty()) {
         glutKeyboardFunc(replayKeyboard);
         glutSpecialFunc(replaySpecial);
+        return;
+    }
+    if (options.network.port != 0) {
+        glutKeyboardFunc(networkKeyboard);
+        glutKeyboardUpFunc(networkKeyboardUp);
+        glutSpecialFunc(networkSpecial);
         return;
     }
     glutKeyboardFunc(computer ? computerKeyboard : keyboard);
@@ -80,6 +88,10 @@ int main(int argc, char** argv) {
     if (!options.recordFile.empty() && !startRecording(options.recordFile.c_str())) return 1;
     if (!options.replayFile.empty()) startReplay();
     startComputer(options);
+    if (!startNetwork(options, error)) {
+        std::fprintf(stderr, "pool: %s\n", error.c_str());
+        return 1;
+    }
     soundPlayed = !options.mute;
     soundWanted = soundPlayed || !options.soundFile.empty();
     glutMainLoop();

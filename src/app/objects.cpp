@@ -1,6 +1,7 @@
 // The program-wide objects, in the order start-up creates them.
 #include "app/objects.h"
 
+#include "app/network.h"
 #include "app/placement.h"
 
 Game game;
@@ -18,6 +19,11 @@ int windowWidth = 0;
 int windowHeight = 0;
 
 SceneView sceneView() {
-    return {room, camera,      light,        &game,   &tableArt,     cue,
-            font, windowWidth, windowHeight, toggles, computerPlays, placementRefused()};
+    return {room,          camera,
+            light,         &game,
+            &tableArt,     cue,
+            font,          windowWidth,
+            windowHeight,  toggles,
+            computerPlays, placementRefused(),
+            remoteSeat(),  networkNote().c_str()};
 }

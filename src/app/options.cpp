@@ -8,6 +8,8 @@ const char* const VERSION = POOL_VERSION;
 const char* const USAGE =
     "usage: pool [--computer 1|2|both] [--level 1|2|3] [--mute] [--sound-file FILE]\n"
     "            [--record FILE] [--help] [--version]\n"
+    "       pool --host [ADDRESS:]PORT | --join HOST:PORT [--key WORD] [--computer 1|2]\n"
+    "            [--level 1|2|3] [--mute] [--sound-file FILE] [--record FILE]\n"
     "       pool --replay FILE [--mute] [--sound-file FILE]\n";
 
 const char* const HELP =
@@ -20,6 +22,9 @@ const char* const HELP =
     "                       (16-bit mono, 44100 Hz); with --mute it is recorded, not played\n"
     "  --record FILE        write the game to FILE as it is played\n"
     "  --replay FILE        play the record FILE again (p pauses, Esc quits)\n"
+    "  --host [ADDRESS:]PORT  wait on the UDP port for one opponent, who plays player 2\n"
+    "  --join HOST:PORT     play player 2 against the game hosted there\n"
+    "  --key WORD           a network game only with an opponent who gives the same word\n"
     "  --help               print this help and exit\n"
     "  --version            print the version and exit\n"
     "\n"
@@ -70,6 +75,49 @@ std::string& fileOption(const std::string& option, Options& options) {
     if (option == "--record") return options.recordFile;
     return option == "--replay" ? options.replayFile : options.soundFile;
 }
+// PORT, 1 to 65535, after an optional "ADDRESS:" (joining, the host is required).
+bool parseEndpoint(const std::string& value, bool hosting, NetworkOptions& network) {
+    const std::string::size_type colon = value.rfind(':');
+    const std::string port = colon == std::string::npos ? value : value.substr(colon + 1);
+    network.address = colon == std::string::npos ? "" : value.substr(0, colon);
+    if (port.empty() || port.size() > 5 ||
+        port.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    network.port = std::stoi(port);
+    network.hosting = hosting;
+    const bool addressOk =
+        hosting ? colon == std::string::npos || !network.address.empty() : !network.address.empty();
+    return network.port >= 1 && network.port <= 65535 && addressOk;
+}
+
+bool parseNetworkOption(const std::string& option, const std::string& value, Options& options,
+                        std::string& error) {
+    if (option == "--key") {
+        if (value.empty() || value[0] == '-') error = "--key takes a word";
+        options.network.key = value;
+    } else if (options.network.port != 0) {
+        error = "--host and --join go one at a time";
+    } else if (!parseEndpoint(value, option == "--host", options.network)) {
+        error = option == "--host" ? "--host takes [ADDRESS:]PORT, PORT from 1 to 65535"
+                                   : "--join takes HOST:PORT, PORT from 1 to 65535";
+    }
+    return error.empty();
+}
+
+// Options that do not go together; empty when they all do.
+std::string conflict(const Options& options, bool levelGiven) {
+    const bool computer = options.computerPlays[0] || options.computerPlays[1];
+    const NetworkOptions& network = options.network;
+    if (!options.replayFile.empty() &&
+        (!options.recordFile.empty() || computer || levelGiven || network.port != 0))
+        return "--replay plays the record alone: no --computer, --level, --record or network";
+    if (network.port == 0) return network.key.empty() ? "" : "--key goes with --host or --join";
+    const int seat = network.hosting ? 0 : 1; // the seat this machine plays
+    if (options.computerPlays[1 - seat])
+        return network.hosting ? "the host plays player 1: only --computer 1 goes with --host"
+                               : "the joiner plays player 2: only --computer 2 goes with --join";
+    return "";
+}
 } // namespace
 
 OptionsResult parseOptions(int argc, char** argv, Options& options, std::string& error) {
@@ -84,7 +132,9 @@ OptionsResult parseOptions(int argc, char** argv, Options& options, std::string&
         }
         const int glutValues = glutOptionValues(argv[i]);
         const bool named = arg == "--sound-file" || arg == "--record" || arg == "--replay";
-        const bool valued = arg == "--computer" || arg == "--level" || named || glutValues > 0;
+        const bool networked = arg == "--host" || arg == "--join" || arg == "--key";
+        const bool valued =
+            arg == "--computer" || arg == "--level" || named || networked || glutValues > 0;
         if (valued && i + 1 >= argc) {
             error = arg + " needs a value";
             return OptionsResult::Error;
@@ -99,16 +149,15 @@ OptionsResult parseOptions(int argc, char** argv, Options& options, std::string&
         } else if (named) {
             if (!parseFileName(argv[++i], fileOption(arg, options)))
                 error = arg + " takes a file name";
+        } else if (networked) {
+            parseNetworkOption(arg, argv[++i], options, error);
         } else {
             error = "unknown option '" + arg + "'";
         }
         if (!error.empty()) return OptionsResult::Error;
     }
-    const bool computer = options.computerPlays[0] || options.computerPlays[1];
-    if (!options.replayFile.empty() && (!options.recordFile.empty() || computer || levelGiven))
-        return error = "--replay plays the record alone: no --computer, --level or --record",
-               OptionsResult::Error;
-    return OptionsResult::Play;
+    error = conflict(options, levelGiven);
+    return error.empty() ? OptionsResult::Play : OptionsResult::Error;
 }
 
 int printHelpOrVersion(OptionsResult result, std::FILE* out) {

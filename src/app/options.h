@@ -5,6 +5,14 @@
 #include <cstdio>
 #include <string>
 
+// A network game: hosting on a port (and maybe one address), or joining a host.
+struct NetworkOptions {
+    bool hosting = false;
+    std::string address; // hosting: the address to listen on (empty: all); joining: the host
+    int port = 0;        // 0: no network game
+    std::string key;     // the word both sides must give, or empty
+};
+
 struct Options {
     bool computerPlays[2] = {false, false}; // per player, player 1 at index 0
     int level = 2;                          // the computer's strength, 1 to 3
@@ -12,6 +20,7 @@ struct Options {
     std::string soundFile;                  // the WAV file the sound is recorded to, or empty
     std::string recordFile;                 // the game written here as it is played
     std::string replayFile;                 // this record played in the window
+    NetworkOptions network;
 };
 
 enum class OptionsResult { Play, Help, Version, Error };

@@ -12,6 +12,7 @@
 
 namespace {
 struct Recording {
+    void (*listener)(const RecordEvent&) = nullptr;
     std::FILE* file = nullptr;
     std::string path;
     std::chrono::steady_clock::time_point start;
@@ -54,7 +55,10 @@ void stopRecording() {
     recording.file = nullptr;
 }
 
+void setEventListener(void (*listener)(const RecordEvent& event)) { recording.listener = listener; }
+
 void recordEvent(RecordEvent event) {
+    if (recording.listener) recording.listener(event);
     if (!recording.file) return;
     event.at =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - recording.start).count();

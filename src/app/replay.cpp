@@ -8,13 +8,11 @@
 #include <cstdlib>
 #include <vector>
 
+#include "app/event_play.h"
 #include "app/frame_timer.h"
 #include "app/keyboard.h"
 #include "app/objects.h"
-#include "app/placement.h"
 #include "app/shell.h"
-#include "app/shot.h"
-#include "render/cue.h"
 #include "sim/record.h"
 
 namespace {
@@ -37,29 +35,6 @@ struct Replay {
 [[noreturn]] void diverged(const Line& line, const std::string& why) {
     std::fprintf(stderr, "pool: %s:%d: %s\n", replay.path.c_str(), line.number, why.c_str());
     std::exit(2);
-}
-
-// The event through the operation the window played it with.
-void play(const RecordEvent& e) {
-    switch (e.kind) {
-    case RecordEventKind::NewGame: newGame(e.player); break;
-    case RecordEventKind::Aim: turnAim(e.value - cue->angle); break;
-    case RecordEventKind::Pull:
-        cue->pull = e.value;
-        postRedisplay();
-        break;
-    case RecordEventKind::Hover:
-    case RecordEventKind::Place:
-        game.balls[0].position = Vec3(e.x, PLACING_HEIGHT, e.z);
-        if (e.kind == RecordEventKind::Place) placeCueBall();
-        postRedisplay();
-        break;
-    case RecordEventKind::Strike: startShot(e.value); break;
-    case RecordEventKind::Frame: playFrame(e.value); break;
-    case RecordEventKind::Clear: clearTable(); break;
-    case RecordEventKind::Respot: respotCueBall(); break;
-    default: break; // an end is a check, a decision time is for statistics
-    }
 }
 
 // Woken by a timer at the next event's time, so that the window takes no processor time while it
@@ -107,7 +82,7 @@ void advanceReplay(double seconds) {
         if (line.event.at > replay.seconds) return;
         std::string error;
         if (!replay.player.check(line.event, game, error)) diverged(line, error);
-        play(line.event);
+        playEvent(line.event);
         replay.player.played(line.event, game);
         ++replay.next;
     }

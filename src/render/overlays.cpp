@@ -4,6 +4,7 @@
 #include <GL/freeglut.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "assets/texfont.h"
@@ -53,7 +54,7 @@ TextBlock helpBlock(int width, int height, int viewportY, float scale, double ba
 // Adds the player's lines from `top` down, one every LINE_SPACING units; returns the height of
 // the last one.
 float addPlayerLines(TextBlock& block, const Referee& referee, int player, float x, float top,
-                     bool computer) {
+                     const char* mark) {
     const float* colour = playerColour(player);
     float y = top;
     auto add = [&](const std::string& text) {
@@ -62,7 +63,7 @@ float addPlayerLines(TextBlock& block, const Referee& referee, int player, float
     };
     add("Player " + std::to_string(player) +
         (player == referee.currentPlayerNumber() ? " (SHOOTING)" : ""));
-    if (computer) add("Computer");
+    if (mark) add(mark);
     if (referee.isGameOver()) {
         add(std::string(player == referee.winnerNumber() ? "Won" : "Lost") + " the game");
         return y + LINE_SPACING;
@@ -80,6 +81,16 @@ float addPlayerLines(TextBlock& block, const Referee& referee, int player, float
     return y + LINE_SPACING;
 }
 
+// Who plays each seat, as the status panel marks it.
+std::array<const char*, 2> seatMarks(const SceneView& view) {
+    std::array<const char*, 2> marks = {nullptr, nullptr};
+    for (int seat = 0; seat < 2; ++seat) {
+        if (view.computerPlays && view.computerPlays[seat]) marks[seat] = "Computer";
+        if (seat == view.remoteSeat) marks[seat] = "Remote";
+    }
+    return marks;
+}
+
 // Draws under the overhead projection, then puts the projection back.
 template <typename Draw> void withOverheadProjection(const SceneView& view, Draw draw) {
     glMatrixMode(GL_PROJECTION);
@@ -95,17 +106,21 @@ template <typename Draw> void withOverheadProjection(const SceneView& view, Draw
 } // namespace
 
 // Player 2's block starts on the fifth line, or lower when player 1's runs longer (the
-// computer's line), always after a blank line; the panel grows down to its last line.
+// computer's line), always after a blank line, and so does the note; the panel grows down to its
+// last line.
 TextBlock statusPanelBlock(const Referee& referee, int width, int height,
-                           const bool* computerPlays) {
+                           const char* const marks[2], const std::string& note) {
     TextBlock block;
     const double halfHeight = 0.5 * height;
     const float x = float(10.0 - 0.75 * width);
-    const float lastOfPlayer1 = addPlayerLines(block, referee, 1, x, float(halfHeight - 100.0),
-                                               computerPlays && computerPlays[0]);
+    const float lastOfPlayer1 =
+        addPlayerLines(block, referee, 1, x, float(halfHeight - 100.0), marks ? marks[0] : nullptr);
     const float top2 = std::min(float(halfHeight - 500.0), lastOfPlayer1 - 2 * LINE_SPACING);
-    const float last =
-        addPlayerLines(block, referee, 2, x, top2, computerPlays && computerPlays[1]);
+    float last = addPlayerLines(block, referee, 2, x, top2, marks ? marks[1] : nullptr);
+    if (!note.empty()) {
+        last -= 2 * LINE_SPACING;
+        block.lines.push_back({x, last, 2.0f, WHITE, note});
+    }
     const int quarter = height / 4;
     const int linesHeight =
         height > 0 ? int(std::ceil((halfHeight - last) * quarter / height)) + GLYPH_DESCENT : 0;
@@ -221,11 +236,14 @@ void drawOverlays(const SceneView& view) {
     withOverheadProjection(view, [&] {
         drawScene(view, PASS_INSET_VIEW);
         glViewport(0, 0, w, h);
-        drawTextBlock(view, statusPanelBlock(referee, w, h, view.computerPlays));
-        const bool demonstration =
-            view.computerPlays && view.computerPlays[0] && view.computerPlays[1];
+        drawTextBlock(view,
+                      statusPanelBlock(referee, w, h, seatMarks(view).data(), view.networkNote));
+        // The demonstration and the network game rack the next game themselves.
+        const bool racksItself =
+            view.remoteSeat >= 0 ||
+            (view.computerPlays && view.computerPlays[0] && view.computerPlays[1]);
         if (referee.isGameOver())
-            drawTextBlock(view, winnerBannerBlock(referee, w, h, demonstration));
+            drawTextBlock(view, winnerBannerBlock(referee, w, h, racksItself));
         drawTextBlock(view, aimingHelpBlock(w, h));
     });
 }

@@ -27,9 +27,10 @@ extern const float WHITE[3];
 extern const float YELLOW[3];
 
 // The blocks for a window of width x height pixels and the referee's present state.
-// computerPlays (per player, may be null) marks the players the computer plays.
+// `marks` (per player, may be null, each may be null) says who plays a player ("Computer",
+// "Remote"); `note` is a last line of the panel (the network's state), none when empty.
 TextBlock statusPanelBlock(const Referee& referee, int width, int height,
-                           const bool* computerPlays = nullptr);
+                           const char* const marks[2] = nullptr, const std::string& note = "");
 // nextGameStartsItself: the computer plays both sides and racks the next game on its own.
 TextBlock winnerBannerBlock(const Referee& referee, int width, int height,
                             bool nextGameStartsItself = false);

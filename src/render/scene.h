@@ -42,6 +42,8 @@ struct SceneView {
     RenderToggles toggles;
     const bool* computerPlays = nullptr; // per player, player 1 first; null: people play both
     bool placementRefused = false;       // the ball in hand's last spot was refused
+    int remoteSeat = -1;                 // the seat played at the other machine, -1 for none
+    const char* networkNote = "";        // what the status panel says of the network
 };
 
 // Stencil values the table's first half writes on the two shadow-receiving planes.

@@ -13,6 +13,12 @@ constexpr char BYTES_MAGIC[8] = {'p', 'o', 'o', 'l', 'g', 'a', 'm', '1'};
 constexpr std::uint64_t FNV_OFFSET = 0xcbf29ce484222325ull;
 constexpr std::uint64_t FNV_PRIME = 0x100000001b3ull;
 
+std::uint64_t fnv1a(const std::string& bytes) {
+    std::uint64_t h = FNV_OFFSET;
+    for (const char c : bytes) h = (h ^ std::uint8_t(c)) * FNV_PRIME;
+    return h;
+}
+
 // Fixed-width little-endian fields, whatever the machine's own order.
 class ByteWriter {
 public:
@@ -223,9 +229,21 @@ bool Game::operator==(const Game& other) const {
 std::uint64_t Game::hash() const {
     ByteWriter out;
     writeDeciding(out, *this);
-    std::uint64_t h = FNV_OFFSET;
-    for (const char c : out.bytes) h = (h ^ std::uint8_t(c)) * FNV_PRIME;
-    return h;
+    return fnv1a(out.bytes);
+}
+
+std::uint64_t gameConstantsHash() {
+    ByteWriter out;
+    for (const TableFeature& f : tableFeatures) {
+        out.i32(int(f.kind)), out.vec(f.a), out.vec(f.b), out.vec(f.normal);
+        out.f64(f.radius);
+    }
+    for (const RackEntry& row : rack)
+        for (const float c : row.position) out.f32(c);
+    for (const double c : {BALL_RADIUS, ROLLING_DECELERATION, CUSHION_RESTITUTION,
+                           PAST_CONTACT_TIME, FREE_HALF_WIDTH, FREE_HALF_LENGTH})
+        out.f64(c);
+    return fnv1a(out.bytes);
 }
 
 std::string Game::toBytes() const {

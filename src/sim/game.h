@@ -23,6 +23,10 @@ constexpr double FINEST_PLACEMENT_STEP = 0.25; // world units
 // 3,000 at the search's frame time).
 constexpr long MAX_SHOT_FRAMES = 20000;
 
+// 64-bit FNV-1a of the table's features, the rack and the physics' constants: two builds that
+// give it alike play the same shots alike.
+std::uint64_t gameConstantsHash();
+
 struct Game {
     Ball balls[BALL_COUNT]; // rack-row order; balls[0] is the cue ball
     Table table;
