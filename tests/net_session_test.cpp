@@ -118,3 +118,94 @@ TEST(NetworkGame, BothSidesPlayAWholeGameToTheSameHashAfterEveryShot) {
     EXPECT_EQ(host.session.state(), NetSession::State::Playing) << host.session.status();
     EXPECT_EQ(joiner.session.state(), NetSession::State::Playing) << joiner.session.status();
 }
+
+// A joiner refused at the handshake is told why, and the host waits on for another; a third peer
+// is turned away at once while the game plays on; a peer that leaves ends the game on the other
+// side with a note on the panel.
+TEST(NetworkGame, TheHostLetsInOnlyItsOneOpponent) {
+    const struct {
+        NetSession::Settings joiner;
+        const char* note;
+    } refusals[] = {
+        {settings(false, "", "9.9.9"), "Refused"}, // another version
+        {settings(false, "wrong"), "Refused"},     // the host's word is "right"
+    };
+    NetSession host;
+    std::string error;
+    ASSERT_TRUE(host.start(settings(true, "right"), error)) << error;
+    for (const auto& r : refusals) {
+        NetSession joiner;
+        ASSERT_TRUE(joiner.start(r.joiner, error)) << error;
+        EXPECT_TRUE(
+            serviceUntil(host, joiner, [&] { return joiner.state() == NetSession::State::Ended; }));
+        EXPECT_EQ(joiner.status(), r.note);
+        EXPECT_EQ(host.state(), NetSession::State::Connecting) << "the host waits on";
+    }
+    NetSession joiner, third;
+    ASSERT_TRUE(joiner.start(settings(false, "right"), error)) << error;
+    EXPECT_TRUE(
+        serviceUntil(host, joiner, [&] { return host.state() == NetSession::State::Playing; }));
+    ASSERT_TRUE(third.start(settings(false, "right"), error)) << error;
+    EXPECT_TRUE(
+        serviceUntil(host, third, [&] { return third.state() == NetSession::State::Ended; }));
+    EXPECT_EQ(third.status(), "Turned away");
+    EXPECT_EQ(host.state(), NetSession::State::Playing);
+    joiner.end("Left", "the test closes it");
+    EXPECT_TRUE(
+        serviceUntil(host, joiner, [&] { return host.state() == NetSession::State::Ended; }));
+    EXPECT_EQ(host.status(), "Opponent gone");
+}
+
+// Each kind of bad message from the joiner ends the game at the host, with the joiner's address
+// named, and changes nothing of the host's game.
+TEST(NetworkGame, ABadMessageEndsTheGameAndChangesNothing) {
+    const std::string line = "Bad message";
+    const char* const bad[] = {
+        "aim nan",
+        "strike 2 1000",
+        "frame 10",
+        "place 0 -22",  // off its range, on the apex ball
+        "strike 2 100", // the host's turn, not the joiner's
+        "new 0",
+        "clear",
+        "hello 1.0.0 1 0000000000000000 0000000000000000",
+        "welcome",
+        "frame 0.016",          // no shot under way
+        "end 0123456789abcdef", // the end of no shot
+        "\x01\x02",
+        "fly to the moon",
+    };
+    for (const char* message : bad) {
+        SCOPED_TRACE(message);
+        NetSession host;
+        Connection joiner;
+        std::string error;
+        ASSERT_TRUE(host.start(settings(true), error)) << error;
+        ASSERT_TRUE(joiner.join("127.0.0.1", port(), error)) << error;
+        Message hello;
+        hello.kind = MessageKind::Hello, hello.program = "1.0.0";
+        hello.protocol = PROTOCOL_VERSION, hello.constants = gameConstantsHash();
+        bool greeted = false;
+        for (int round = 0; round < LONG_WAIT && host.state() != NetSession::State::Playing;
+             ++round) {
+            host.service(1);
+            if (joiner.poll(1).kind == Connection::EventKind::Connected && !greeted)
+                joiner.send(encodeMessage(hello)), greeted = true;
+        }
+        ASSERT_EQ(host.state(), NetSession::State::Playing);
+        testing::internal::CaptureStderr();
+        joiner.send(message);
+        const Game before;
+        Game game;
+        RecordEvent event;
+        for (int round = 0; round < LONG_WAIT && host.state() == NetSession::State::Playing;
+             ++round) {
+            joiner.poll(0);
+            host.service(1);
+            EXPECT_FALSE(host.nextEvent(game, event)) << "nothing is played";
+        }
+        EXPECT_EQ(host.status(), line);
+        EXPECT_NE(testing::internal::GetCapturedStderr().find("127.0.0.1:"), std::string::npos);
+        EXPECT_EQ(game, before);
+    }
+}
