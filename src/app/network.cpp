@@ -26,12 +26,14 @@ struct Network {
     std::string note;
 } net;
 
-// This machine's events go to the other one; the ends of every shot go both ways, so that each
-// side compares the other's state with its own.
+// This machine's events go to the other one, a move only in its own turn (a new game's aim
+// comes to both sides with the rack); the ends of every shot go both ways, so that each side
+// compares the other's state with its own.
 void eventHappened(const RecordEvent& event) {
     const bool end = event.kind == RecordEventKind::End;
     if (end) net.session->shotEnded(event.hash, !net.playingRemote);
-    if (!net.playingRemote || end) net.session->send(event);
+    const bool ownMove = !net.playingRemote && !(turnBound(event.kind) && remoteAtTable());
+    if (ownMove || end) net.session->send(event);
 }
 
 void playRemoteEvents() {

@@ -25,11 +25,9 @@ void fail() {
     recording.file = nullptr;
 }
 
-// Shot ends are flushed at once: a record cut short by a crash keeps every finished shot.
 void writeLine(const RecordEvent& event) {
     const std::string line = formatEvent(event) + "\n";
-    if (std::fputs(line.c_str(), recording.file) < 0) return fail();
-    if (event.kind == RecordEventKind::End && std::fflush(recording.file) != 0) fail();
+    if (std::fputs(line.c_str(), recording.file) < 0) fail();
 }
 } // namespace
 
@@ -42,6 +40,8 @@ bool startRecording(const char* path) {
     }
     recording.start = std::chrono::steady_clock::now();
     std::atexit(stopRecording); // a last line the disk refuses is said, not lost in silence
+    // Whole lines only: a reader following the record as it grows never meets half a line.
+    setvbuf(recording.file, nullptr, _IOLBF, 0);
     std::fprintf(recording.file, "%s\n", RECORD_HEADER);
     recordEvent(RecordEvent::newGame(0));
     recordEvent(RecordEvent::of(RecordEventKind::Aim, START_CUE_ANGLE));

@@ -101,3 +101,16 @@ std::uint64_t keyHash(const std::string& word) {
     for (const char c : word) h = (h ^ std::uint8_t(c)) * FNV_PRIME;
     return h == 0 ? 1 : h;
 }
+
+bool turnBound(RecordEventKind kind) {
+    switch (kind) {
+    case RecordEventKind::Aim:
+    case RecordEventKind::Pull:
+    case RecordEventKind::Hover:
+    case RecordEventKind::Place:
+    case RecordEventKind::Strike:
+    case RecordEventKind::Frame:
+    case RecordEventKind::Respot: return true;
+    default: return false;
+    }
+}

@@ -40,3 +40,7 @@ bool decodeMessage(const std::string& bytes, Message& message, std::string& erro
 
 // The hash of a word as the handshake carries it: 0 for none.
 std::uint64_t keyHash(const std::string& word);
+
+// Events only the player at the table makes: the other side's are refused, and a side sends
+// them only in its own turn.
+bool turnBound(RecordEventKind kind);

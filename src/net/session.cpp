@@ -9,20 +9,6 @@ double secondsSince(std::chrono::steady_clock::time_point then) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - then).count();
 }
 
-// Events the player at the table makes; the other side's own are refused.
-bool turnBound(RecordEventKind kind) {
-    switch (kind) {
-    case RecordEventKind::Aim:
-    case RecordEventKind::Pull:
-    case RecordEventKind::Hover:
-    case RecordEventKind::Place:
-    case RecordEventKind::Strike:
-    case RecordEventKind::Frame:
-    case RecordEventKind::Respot: return true;
-    default: return false;
-    }
-}
-
 Message helloFrom(const NetSession::Settings& settings) {
     Message hello;
     hello.kind = MessageKind::Hello;

@@ -5,10 +5,10 @@ set -euo pipefail
 WORK=$(mktemp -d)
 SHOTS=${SHOTS:-$PWD/e2e-shots/$(basename "$0" .sh)}
 mkdir -p "$SHOTS"
-XVFB_PID="" GAME_PID="" READER_PID="" WIDTH=0 HEIGHT=0
+XVFB_PID="" GAME_PID="" READER_PID="" OTHER_PIDS="" WIDTH=0 HEIGHT=0
 
 cleanup() {
-  for pid in $GAME_PID $READER_PID $XVFB_PID; do kill "$pid" 2>/dev/null || true; done
+  for pid in $GAME_PID $READER_PID $OTHER_PIDS $XVFB_PID; do kill "$pid" 2>/dev/null || true; done
   wait 2>/dev/null || true
   rm -rf "$WORK"
 }
