@@ -3,6 +3,7 @@
 
 #include <GL/freeglut.h>
 
+#include <cstdlib>
 #include <memory>
 
 #include "app/computer.h"
@@ -61,6 +62,10 @@ void rackWhenDue() {
 void tick(int) {
     const NetSession::State before = net.session->state();
     net.session->service();
+    // A joiner that never got into the game (no host there, refused) has nothing to show.
+    if (net.session->state() == NetSession::State::Ended && !net.session->began() &&
+        net.session->localSeat() == 1)
+        std::exit(1);
     if (net.session->state() == NetSession::State::Playing) {
         playRemoteEvents();
         rackWhenDue();

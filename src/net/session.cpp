@@ -22,11 +22,12 @@ Message helloFrom(const NetSession::Settings& settings) {
 
 bool NetSession::start(const Settings& s, std::string& error) {
     settings = s;
-    const bool started = s.hosting ? connection.host(s.address, s.port, error)
-                                   : connection.join(s.address, s.port, error);
+    const bool opened = s.hosting ? connection.host(s.address, s.port, error)
+                                  : connection.join(s.address, s.port, error);
     status_ = s.hosting ? "Waiting for the other player on port " + std::to_string(s.port)
                         : "Joining " + s.address + ":" + std::to_string(s.port);
-    return started;
+    started = std::chrono::steady_clock::now();
+    return opened;
 }
 
 void NetSession::service(int waitMs) {
@@ -36,6 +37,11 @@ void NetSession::service(int waitMs) {
          event = connection.poll(0))
         handle(event);
     if (aimPending && secondsSince(lastAimSent) >= AIM_SEND_INTERVAL) flushAim();
+    // A host that does not answer is given up as a silent opponent would be.
+    if (!settings.hosting && state_ == State::Connecting &&
+        secondsSince(started) * 1000.0 > PEER_TIMEOUT_MS)
+        end("No connection",
+            "cannot reach " + settings.address + ":" + std::to_string(settings.port));
 }
 
 void NetSession::handle(const Connection::Event& event) {
@@ -76,6 +82,7 @@ void NetSession::receive(const std::string& bytes) {
         if (settings.hosting || state_ != State::Connecting)
             return badMessage("a welcome out of turn");
         state_ = State::Playing;
+        began_ = true;
         status_.clear();
         return;
     case MessageKind::Refused: return end("Refused", "the host refused: " + message.reason);
@@ -109,6 +116,7 @@ void NetSession::greet(const Message& hello) {
         return;
     }
     state_ = State::Playing;
+    began_ = true;
     status_.clear();
 }
 

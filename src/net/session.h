@@ -50,6 +50,8 @@ public:
     void shotEnded(std::uint64_t hash, bool shotHere);
 
     State state() const { return state_; }
+    // Whether the game ever began: the handshake done.
+    bool began() const { return began_; }
     // Shots shot here whose end the opponent has not yet matched.
     std::size_t unconfirmedShots() const { return unconfirmed.size(); }
     // What the status panel says of the network: empty while the game plays.
@@ -70,6 +72,7 @@ private:
     Settings settings;
     Connection connection;
     State state_ = State::Connecting;
+    bool began_ = false;
     std::string status_;
     std::deque<RecordEvent> inbox;
     struct ShotEnd {
@@ -82,4 +85,5 @@ private:
     bool aimPending = false;
     RecordEvent pendingAim;
     std::chrono::steady_clock::time_point lastAimSent;
+    std::chrono::steady_clock::time_point started; // when this side began to host or join
 };

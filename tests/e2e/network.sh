@@ -20,16 +20,21 @@ JOIN_PID=$!
 OTHER_PIDS=$JOIN_PID
 xdotool mousemove 400 300
 
-# The first verdict with a winner in a record as pool-sim replays it.
-winner() { "$POOL_SIM" --replay "$1" 2>/dev/null | grep -m1 'winner=[01]'; }
+# The first verdict with a winner in a record as pool-sim replays it (written out whole first: a
+# reader that stops early would end pool-sim by a broken pipe).
+winner() {
+  "$POOL_SIM" --replay "$1" >"$1.replayed" 2>/dev/null || true
+  grep -m1 'winner=[01]' "$1.replayed" || true
+}
 both_won() { [ -n "$(winner "$WORK/host.rec")" ] && [ -n "$(winner "$WORK/join.rec")" ]; }
 wait_for "a whole game on both sides" 600 both_won
 [ "$(winner "$WORK/host.rec")" = "$(winner "$WORK/join.rec")" ] ||
   fail "the winners differ: $(winner "$WORK/host.rec") and $(winner "$WORK/join.rec")"
 # The game's contact lines, as the host's record has them to the win, printed alike by both.
-GAME_LINES=$("$POOL_SIM" --replay "$WORK/host.rec" | sed '/winner=[01]/q' | grep -c collided)
+"$POOL_SIM" --replay "$WORK/host.rec" >"$WORK/replayed"
+sed '/winner=[01]/q' "$WORK/replayed" | grep collided >"$WORK/game"
+GAME_LINES=$(wc -l <"$WORK/game")
 [ "$GAME_LINES" -gt 20 ] || fail "only $GAME_LINES contacts in a whole game"
-"$POOL_SIM" --replay "$WORK/host.rec" | grep collided | head -n "$GAME_LINES" >"$WORK/game"
 for side in host join; do
   head -n "$GAME_LINES" "$WORK/$side.out" | cmp -s - "$WORK/game" ||
     fail "the $side window printed other contacts than the record"
