@@ -58,8 +58,9 @@ std::string playSequence(std::uint64_t seed, long& shotsLeft, std::uint64_t& lay
     const auto put = [&](int i) { // false when 200 draws find no free spot
         for (int attempt = 0; attempt < 200; ++attempt) {
             const double angle = uniform(0, 2 * M_PI), side = below(2) ? 1 : -1;
-            Vec3 p(uniform(-FREE_HALF_WIDTH, FREE_HALF_WIDTH), RESTING_HEIGHT,
-                   uniform(-FREE_HALF_LENGTH, FREE_HALF_LENGTH));
+            // Drawn one after the other: a compiler may take a call's arguments in any order.
+            const double x = uniform(-FREE_HALF_WIDTH, FREE_HALF_WIDTH);
+            Vec3 p(x, RESTING_HEIGHT, uniform(-FREE_HALF_LENGTH, FREE_HALF_LENGTH));
             const int rule = below(4);
             if (rule == 0 && i > 0)
                 p = balls[below(i)].position +
@@ -88,7 +89,8 @@ std::string playSequence(std::uint64_t seed, long& shotsLeft, std::uint64_t& lay
         if (referee.isGameOver() || (referee.isPlacingCueBall() && !put(0))) break;
         const Vec3 d = balls[1 + below(BALL_COUNT - 1)].position - balls[0].position;
         const double aim = below(2) ? uniform(0, 360) : std::atan2(-d.x, -d.z) * 180 / M_PI;
-        strikeBall(balls[0], aim + uniform(-3, 3), below(4) ? uniform(0, 100) : 100);
+        const double turn = uniform(-3, 3);
+        strikeBall(balls[0], aim + turn, below(4) ? uniform(0, 100) : 100);
         referee.startShot();
         const double steadyDt = below(3) ? uniform(MIN_DT, MAX_DT) : 0;
         for (double elapsed = 0; !allBallsAtRest();) {
@@ -134,6 +136,6 @@ TEST(PhysicsSoak, BallsStayOnTheTableApartAndEveryShotEnds) {
     // The 1,000 final layouts of the standard run, exactly: a search that prunes a contact it
     // should have found (its margin too thin), or finds one it should not, moves some ball.
     if (standard) {
-        EXPECT_EQ(layouts, 0x33329c98c0d516b8ull) << std::hex << layouts;
+        EXPECT_EQ(layouts, 0x9974bf443dbfaea0ull) << std::hex << layouts;
     }
 }
