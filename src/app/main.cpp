@@ -66,10 +66,10 @@ int main(int argc, char** argv) {
     }
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH | GLUT_STENCIL);
-    glutInitWindowSize(800, 600);
+    glutInitWindowSize(options.windowWidth, options.windowHeight);
     glutInitWindowPosition(0, 0);
     glutCreateWindow(title);
-    glutFullScreen();
+    if (!options.windowed) glutFullScreen();
     init();
     checkLeaksBeforeTheDriverUnloads();
     glutDisplayFunc(displayThenStartSound);

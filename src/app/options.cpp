@@ -7,8 +7,8 @@ const char* const VERSION = POOL_VERSION;
 
 const char* const USAGE =
     "usage: pool [--computer 1|2|both] [--level 1|2|3] [--mute] [--sound-file FILE]\n"
-    "            [--record FILE] [--help] [--version]\n"
-    "       pool --replay FILE [--mute] [--sound-file FILE]\n";
+    "            [--record FILE] [--window [WIDTHxHEIGHT]] [--help] [--version]\n"
+    "       pool --replay FILE [--mute] [--sound-file FILE] [--window [WIDTHxHEIGHT]]\n";
 
 const char* const HELP =
     "Three-dimensional eight-ball pool for two players at one keyboard, or against the computer.\n"
@@ -20,6 +20,8 @@ const char* const HELP =
     "                       (16-bit mono, 44100 Hz); with --mute it is recorded, not played\n"
     "  --record FILE        write the game to FILE as it is played\n"
     "  --replay FILE        play the record FILE again (p pauses, Esc quits)\n"
+    "  --window [SIZE]      play in a window of SIZE pixels, WIDTHxHEIGHT (800x600 without\n"
+    "                       one), instead of the full screen\n"
     "  --help               print this help and exit\n"
     "  --version            print the version and exit\n"
     "\n"
@@ -66,6 +68,25 @@ bool parseFileName(const std::string& value, std::string& name) {
     return true;
 }
 
+// A side of --window's WIDTHxHEIGHT: digits alone, within the sides a screen has.
+bool parseWindowSide(const std::string& text, int& side) {
+    if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != text.npos)
+        return false;
+    side = std::stoi(text);
+    return side >= MIN_WINDOW_SIDE && side <= MAX_WINDOW_SIDE;
+}
+
+bool parseWindowSize(const std::string& value, Options& options) {
+    const std::size_t x = value.find('x');
+    int width = 0, height = 0;
+    if (x == value.npos || !parseWindowSide(value.substr(0, x), width) ||
+        !parseWindowSide(value.substr(x + 1), height))
+        return false;
+    options.windowWidth = width;
+    options.windowHeight = height;
+    return true;
+}
+
 std::string& fileOption(const std::string& option, Options& options) {
     if (option == "--record") return options.recordFile;
     return option == "--replay" ? options.replayFile : options.soundFile;
@@ -96,6 +117,13 @@ OptionsResult parseOptions(int argc, char** argv, Options& options, std::string&
         } else if (arg == "--level") {
             if (!parseLevel(argv[++i], options)) error = "--level takes 1, 2 or 3";
             levelGiven = true;
+        } else if (arg == "--window") {
+            // The size is optional: a next argument that is an option is not taken for it.
+            options.windowed = true;
+            if (i + 1 < argc && argv[i + 1][0] != '-' && !parseWindowSize(argv[++i], options))
+                error = "--window takes WIDTHxHEIGHT, each side from " +
+                        std::to_string(MIN_WINDOW_SIDE) + " to " + std::to_string(MAX_WINDOW_SIDE) +
+                        " pixels";
         } else if (named) {
             if (!parseFileName(argv[++i], fileOption(arg, options)))
                 error = arg + " takes a file name";
