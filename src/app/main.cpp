@@ -7,6 +7,7 @@
 #include "app/computer.h"
 #include "app/key_repeat.h"
 #include "app/keyboard.h"
+#include "app/mouse.h"
 #include "app/options.h"
 #include "app/recording.h"
 #include "app/replay.h"
@@ -26,18 +27,21 @@ void displayThenStartSound() {
     soundWanted = false;
     startSound(soundPlayed);
 }
-// A replay takes only the keys that watch it; with a computer player the keys pass its turn's
-// filter first; otherwise they are the two-player game's own.
-void setKeyCallbacks(const Options& options) {
+// A replay takes only the keys and the wheel that watch it; with a computer player the keys and
+// the mouse pass its turn's filter first; otherwise they are the two-player game's own.
+void setInputCallbacks(const Options& options) {
     const bool computer = options.computerPlays[0] || options.computerPlays[1];
     if (!options.replayFile.empty()) {
         glutKeyboardFunc(replayKeyboard);
         glutSpecialFunc(replaySpecial);
+        glutMouseFunc(replayMouse);
         return;
     }
     glutKeyboardFunc(computer ? computerKeyboard : keyboard);
     glutKeyboardUpFunc(computer ? computerKeyboardUp : keyboardUp);
     glutSpecialFunc(computer ? computerSpecial : special);
+    glutMouseFunc(computer ? computerMouse : mouse);
+    glutMotionFunc(computer ? computerMouseMotion : mouseMotion);
 }
 } // namespace
 
@@ -74,7 +78,7 @@ int main(int argc, char** argv) {
     checkLeaksBeforeTheDriverUnloads();
     glutDisplayFunc(displayThenStartSound);
     glutReshapeFunc(reshape);
-    setKeyCallbacks(options);
+    setInputCallbacks(options);
     enableDetectableAutoRepeat();
     createMenu();
     if (!options.recordFile.empty() && !startRecording(options.recordFile.c_str())) return 1;

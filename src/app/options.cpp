@@ -28,8 +28,10 @@ const char* const HELP =
     "Keys: space (hold, release) shoot; Left, Right aim; Up, Down view; z, x zoom;\n"
     "Ctrl or Alt with an arrow: steps of 1 or 30 degrees; F1 to F8 shoot at a fixed power;\n"
     "F9 cue ball back on its spot; F10 new game; F11 pocket all but the eight;\n"
-    "Enter place the cue ball in hand; Esc quit; right mouse button: the render menu.\n"
-    "While the computer plays its turn only Esc, F10, z, x, Up and Down act.\n";
+    "Enter place the cue ball in hand; Esc quit.\n"
+    "Mouse, left button held: sideways aim (finer with Ctrl at the press), down and back up\n"
+    "shoot; left click place the cue ball in hand; wheel zoom; right button: the render menu.\n"
+    "While the computer plays its turn only Esc, F10, z, x, Up, Down and the wheel act.\n";
 
 namespace {
 // GLUT's X options, with how many values each takes.
