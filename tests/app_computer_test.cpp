@@ -144,6 +144,28 @@ TEST(Options, SeatsLevelSoundAndRefusals) {
     }
 }
 
+// --window alone is 800x600, also before another option; a size is digits, x and digits, each
+// side from 100 to 8192 pixels.
+TEST(Options, WindowSizes) {
+    const std::pair<std::vector<const char*>, std::array<int, 2>> sizes[] = {
+        {{"--window", "--mute"}, {800, 600}},
+        {{"--window", "1024x100"}, {1024, 100}},
+        {{"--mute", "--window", "8192x768"}, {8192, 768}}};
+    for (const auto& [args, size] : sizes) {
+        Options options;
+        std::string error;
+        EXPECT_EQ(parse(args, options, error), OptionsResult::Play) << error;
+        EXPECT_EQ((std::array{int(options.windowed), options.windowWidth, options.windowHeight}),
+                  (std::array{1, size[0], size[1]}));
+    }
+    for (const char* size : {"0x600", "800x-600", "-8x6", "99x600", "800x8193", "99999999999x6",
+                             "800", "800x", "axb", "+800x600", "800 x 600", ""}) {
+        Options options;
+        std::string error;
+        EXPECT_EQ(parse({"--window", size}, options, error), OptionsResult::Error) << size;
+    }
+}
+
 // Mended: help and version lost to a full disk used to end with status 0.
 TEST(Options, HelpAndVersionReportOutputThatCouldNotBeWritten) {
     for (OptionsResult result : {OptionsResult::Help, OptionsResult::Version}) {

@@ -14,14 +14,6 @@
 #include "sim/referee.h"
 
 namespace {
-// Ball in hand as a scratch leaves it: the cue ball lifted over the centre, the view over it.
-void giveBallInHand() {
-    startPlay();
-    game.referee.giveBallInHand();
-    game.liftCueBall();
-    followCueBall();
-}
-
 class PlacementTest : public testing::Test {
 protected:
     void SetUp() override { giveBallInHand(); }

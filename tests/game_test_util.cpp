@@ -28,6 +28,13 @@ void startPlay() {
     redisplayRequests = 0;
 }
 
+void giveBallInHand() {
+    startPlay();
+    game.referee.giveBallInHand();
+    game.liftCueBall();
+    followCueBall();
+}
+
 Options seats(bool first, bool second, int level) {
     Options options;
     options.computerPlays[0] = first;

@@ -22,5 +22,8 @@ extern int redisplayRequests;
 // Runs the game's start-up once per process (the test window is current), then a new game as
 // F10 starts it, no idle callback, the window size 800x600, no redisplay counted.
 void startPlay();
+// startPlay, then ball in hand as a scratch leaves it: the cue ball lifted over the centre, the
+// view over it.
+void giveBallInHand();
 // Options with the computer at the seats given, at `level`.
 Options seats(bool first, bool second, int level);

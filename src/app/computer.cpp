@@ -10,6 +10,7 @@
 
 #include "ai/computer_player.h"
 #include "app/keyboard.h"
+#include "app/mouse.h"
 #include "app/network.h"
 #include "app/objects.h"
 #include "app/options.h"
@@ -186,4 +187,13 @@ void computerSpecial(int key, int x, int y) {
     if (computerAtTable() && !admittedDuringComputerTurn(action)) return;
     if (action == Action::NewGame) seat.phase = Phase::Waiting;
     special(key, x, y);
+}
+
+void computerMouse(int button, int state, int x, int y) {
+    if (computerAtTable() && !isWheel(button)) return;
+    mouse(button, state, x, y);
+}
+
+void computerMouseMotion(int x, int y) {
+    if (!computerAtTable()) mouseMotion(x, y);
 }

@@ -20,6 +20,10 @@ bool computerAtTable();
 void computerKeyboard(unsigned char key, int x, int y);
 void computerKeyboardUp(unsigned char key, int x, int y);
 void computerSpecial(int key, int x, int y);
+// Mouse callbacks for a game with a computer player: during its turn only the wheel's zoom
+// reaches the game; otherwise the mouse does what it always does.
+void computerMouse(int button, int state, int x, int y);
+void computerMouseMotion(int x, int y);
 
 // Seconds the demonstration (the computer on both sides) waits after a win before a new game.
 constexpr double DEMONSTRATION_PAUSE = 4.0;

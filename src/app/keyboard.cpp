@@ -14,13 +14,7 @@
 #include "render/cue.h"
 
 namespace {
-constexpr double ZOOM_STEP = 1.0; // world units per press
 constexpr double ALT_STEP = 30.0; // degrees
-
-void zoom(double dDistance) {
-    camera->addOrbit(dDistance, 0.0, 0.0);
-    postRedisplay();
-}
 
 // Left and Right turn the view and the aim together, so the eye stays behind the shot line.
 void aimOrView(int key, double step) {
@@ -112,6 +106,11 @@ void special(int key, int, int) {
     case Action::View: aimOrView(key, arrowStep(glutGetModifiers())); break;
     default: break;
     }
+    postRedisplay();
+}
+
+void zoom(double dDistance) {
+    camera->addOrbit(dDistance, 0.0, 0.0);
     postRedisplay();
 }
 

@@ -25,6 +25,8 @@ void special(int key, int x, int y);
 void turnAim(double degrees);
 // Turns the aim and the view to `degrees` exactly, as a record or the other machine gives it.
 void setAim(double degrees);
+// Moves the eye `dDistance` world units away from the target (nearer when negative), as x does.
+void zoom(double dDistance);
 // F10: the rack broken by `breaker` (0 or 1), the referee, the camera and the cue as at start-up.
 void newGame(int breaker = 0);
 // F11: every object ball but the eight is pocketed where it lies, each reported once.
@@ -34,6 +36,8 @@ void clearTable();
 // PLACEMENT_MOVE_PER_DEGREE per degree, the plain step by the finest placement step.
 constexpr double PLAIN_ARROW_STEP = FINEST_PLACEMENT_STEP / PLACEMENT_MOVE_PER_DEGREE; // degrees
 constexpr double CTRL_ARROW_STEP = 1.0;                                                // degrees
+
+constexpr double ZOOM_STEP = 1.0; // world units per press of z or x
 
 // Shot speeds of F1 to F8, in units/s.
 constexpr double FIXED_POWERS[8] = {10.0, 15.0, 20.0, 25.0, 30.0, 35.0, 40.0, 100.0};

@@ -7,6 +7,7 @@
 #include "app/computer.h"
 #include "app/key_repeat.h"
 #include "app/keyboard.h"
+#include "app/mouse.h"
 #include "app/network.h"
 #include "app/options.h"
 #include "app/recording.h"
@@ -27,25 +28,30 @@ void displayThenStartSound() {
     soundWanted = false;
     startSound(soundPlayed);
 }
-// A replay takes only the keys that watch it; a network game's keys pass the other machine's
-// turn's filter first, then the computer's; with a computer player the keys pass its turn's
-// filter first; otherwise they are the two-player game's own.
-void setKeyCallbacks(const Options& options) {
+// A replay takes only the keys and the wheel that watch it; a network game's keys pass the other
+// machine's turn's filter first, then the computer's; with a computer player the keys and the
+// mouse pass its turn's filter first; otherwise they are the two-player game's own.
+void setInputCallbacks(const Options& options) {
     const bool computer = options.computerPlays[0] || options.computerPlays[1];
     if (!options.replayFile.empty()) {
         glutKeyboardFunc(replayKeyboard);
         glutSpecialFunc(replaySpecial);
+        glutMouseFunc(replayMouse);
         return;
     }
     if (options.network.port != 0) {
         glutKeyboardFunc(networkKeyboard);
         glutKeyboardUpFunc(networkKeyboardUp);
         glutSpecialFunc(networkSpecial);
+        glutMouseFunc(networkMouse);
+        glutMotionFunc(networkMouseMotion);
         return;
     }
     glutKeyboardFunc(computer ? computerKeyboard : keyboard);
     glutKeyboardUpFunc(computer ? computerKeyboardUp : keyboardUp);
     glutSpecialFunc(computer ? computerSpecial : special);
+    glutMouseFunc(computer ? computerMouse : mouse);
+    glutMotionFunc(computer ? computerMouseMotion : mouseMotion);
 }
 } // namespace
 
@@ -74,15 +80,15 @@ int main(int argc, char** argv) {
     }
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH | GLUT_STENCIL);
-    glutInitWindowSize(800, 600);
+    glutInitWindowSize(options.windowWidth, options.windowHeight);
     glutInitWindowPosition(0, 0);
     glutCreateWindow(title);
-    glutFullScreen();
+    if (!options.windowed) glutFullScreen();
     init();
     checkLeaksBeforeTheDriverUnloads();
     glutDisplayFunc(displayThenStartSound);
     glutReshapeFunc(reshape);
-    setKeyCallbacks(options);
+    setInputCallbacks(options);
     enableDetectableAutoRepeat();
     createMenu();
     if (!options.recordFile.empty() && !startRecording(options.recordFile.c_str())) return 1;

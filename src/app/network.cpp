@@ -9,6 +9,7 @@
 #include "app/computer.h"
 #include "app/event_play.h"
 #include "app/keyboard.h"
+#include "app/mouse.h"
 #include "app/objects.h"
 #include "app/options.h"
 #include "app/recording.h"
@@ -136,4 +137,13 @@ void networkSpecial(int key, int x, int y) {
     if (action == Action::NewGame || action == Action::ClearTable) return;
     if ((remoteAtTable() || networkHoldsPlay()) && !admittedDuringRemoteTurn(action)) return;
     computerSpecial(key, x, y);
+}
+
+void networkMouse(int button, int state, int x, int y) {
+    if ((remoteAtTable() || networkHoldsPlay()) && !isWheel(button)) return;
+    computerMouse(button, state, x, y);
+}
+
+void networkMouseMotion(int x, int y) {
+    if (!remoteAtTable() && !networkHoldsPlay()) computerMouseMotion(x, y);
 }

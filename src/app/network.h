@@ -25,6 +25,9 @@ const std::string& networkNote();
 void networkKeyboard(unsigned char key, int x, int y);
 void networkKeyboardUp(unsigned char key, int x, int y);
 void networkSpecial(int key, int x, int y);
+// Mouse callbacks of a network game: during the other machine's turn only the wheel acts.
+void networkMouse(int button, int state, int x, int y);
+void networkMouseMotion(int x, int y);
 
 // Seconds the host waits after a win before it racks the next game.
 constexpr double NEXT_GAME_PAUSE = 4.0;

@@ -7,10 +7,11 @@ const char* const VERSION = POOL_VERSION;
 
 const char* const USAGE =
     "usage: pool [--computer 1|2|both] [--level 1|2|3] [--mute] [--sound-file FILE]\n"
-    "            [--record FILE] [--help] [--version]\n"
+    "            [--record FILE] [--window [WIDTHxHEIGHT]] [--help] [--version]\n"
     "       pool --host [ADDRESS:]PORT | --join HOST:PORT [--key WORD] [--computer 1|2]\n"
     "            [--level 1|2|3] [--mute] [--sound-file FILE] [--record FILE]\n"
-    "       pool --replay FILE [--mute] [--sound-file FILE]\n";
+    "            [--window [WIDTHxHEIGHT]]\n"
+    "       pool --replay FILE [--mute] [--sound-file FILE] [--window [WIDTHxHEIGHT]]\n";
 
 const char* const HELP =
     "Three-dimensional eight-ball pool for two players at one keyboard, or against the computer.\n"
@@ -22,6 +23,8 @@ const char* const HELP =
     "                       (16-bit mono, 44100 Hz); with --mute it is recorded, not played\n"
     "  --record FILE        write the game to FILE as it is played\n"
     "  --replay FILE        play the record FILE again (p pauses, Esc quits)\n"
+    "  --window [SIZE]      play in a window of SIZE pixels, WIDTHxHEIGHT (800x600 without\n"
+    "                       one), instead of the full screen\n"
     "  --host [ADDRESS:]PORT  wait on the UDP port for one opponent, who plays player 2\n"
     "  --join HOST:PORT     play player 2 against the game hosted there\n"
     "  --key WORD           a network game only with an opponent who gives the same word\n"
@@ -31,8 +34,10 @@ const char* const HELP =
     "Keys: space (hold, release) shoot; Left, Right aim; Up, Down view; z, x zoom;\n"
     "Ctrl or Alt with an arrow: steps of 1 or 30 degrees; F1 to F8 shoot at a fixed power;\n"
     "F9 cue ball back on its spot; F10 new game; F11 pocket all but the eight;\n"
-    "Enter place the cue ball in hand; Esc quit; right mouse button: the render menu.\n"
-    "While the computer plays its turn only Esc, F10, z, x, Up and Down act.\n";
+    "Enter place the cue ball in hand; Esc quit.\n"
+    "Mouse, left button held: sideways aim (finer with Ctrl at the press), down and back up\n"
+    "shoot; left click place the cue ball in hand; wheel zoom; right button: the render menu.\n"
+    "While the computer plays its turn only Esc, F10, z, x, Up, Down and the wheel act.\n";
 
 namespace {
 // GLUT's X options, with how many values each takes.
@@ -68,6 +73,25 @@ bool parseLevel(const std::string& value, Options& options) {
 bool parseFileName(const std::string& value, std::string& name) {
     if (value.empty() || value[0] == '-') return false;
     name = value;
+    return true;
+}
+
+// A side of --window's WIDTHxHEIGHT: digits alone, within the sides a screen has.
+bool parseWindowSide(const std::string& text, int& side) {
+    if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != text.npos)
+        return false;
+    side = std::stoi(text);
+    return side >= MIN_WINDOW_SIDE && side <= MAX_WINDOW_SIDE;
+}
+
+bool parseWindowSize(const std::string& value, Options& options) {
+    const std::size_t x = value.find('x');
+    int width = 0, height = 0;
+    if (x == value.npos || !parseWindowSide(value.substr(0, x), width) ||
+        !parseWindowSide(value.substr(x + 1), height))
+        return false;
+    options.windowWidth = width;
+    options.windowHeight = height;
     return true;
 }
 
@@ -146,6 +170,13 @@ OptionsResult parseOptions(int argc, char** argv, Options& options, std::string&
         } else if (arg == "--level") {
             if (!parseLevel(argv[++i], options)) error = "--level takes 1, 2 or 3";
             levelGiven = true;
+        } else if (arg == "--window") {
+            // The size is optional: a next argument that is an option is not taken for it.
+            options.windowed = true;
+            if (i + 1 < argc && argv[i + 1][0] != '-' && !parseWindowSize(argv[++i], options))
+                error = "--window takes WIDTHxHEIGHT, each side from " +
+                        std::to_string(MIN_WINDOW_SIDE) + " to " + std::to_string(MAX_WINDOW_SIDE) +
+                        " pixels";
         } else if (named) {
             if (!parseFileName(argv[++i], fileOption(arg, options)))
                 error = arg + " takes a file name";

@@ -1,5 +1,5 @@
-// The game's command line: who the computer plays, its strength, sound and its recording, help
-// and version.
+// The game's command line: who the computer plays, its strength, sound and its recording, the
+// window, help and version.
 #pragma once
 
 #include <cstdio>
@@ -20,6 +20,9 @@ struct Options {
     std::string soundFile;                  // the WAV file the sound is recorded to, or empty
     std::string recordFile;                 // the game written here as it is played
     std::string replayFile;                 // this record played in the window
+    bool windowed = false;                  // a window of the size below, not the full screen
+    int windowWidth = 800;                  // pixels
+    int windowHeight = 600;                 // pixels
     NetworkOptions network;
 };
 
@@ -33,6 +36,10 @@ OptionsResult parseOptions(int argc, char** argv, Options& options, std::string&
 // Prints the help or the version line to `out` for Help or Version, and returns the exit
 // status: 0, or 1 (after a line on the error stream) when the output could not be written.
 int printHelpOrVersion(OptionsResult result, std::FILE* out);
+
+// The sides a --window size may have: a screen of 8K at the most.
+constexpr int MIN_WINDOW_SIDE = 100;  // pixels
+constexpr int MAX_WINDOW_SIDE = 8192; // pixels
 
 extern const char* const VERSION; // the game's version, e.g. "1.0.0"
 extern const char* const USAGE;   // the synopsis, ending in a newline

@@ -23,14 +23,22 @@ void clampToFreeArea(Vec3& p) {
 // On the overhead screen up is -x and right is -z.
 void moveCueBall(int key, double step) {
     const double d = step * PLACEMENT_MOVE_PER_DEGREE;
-    Vec3& p = game.balls[0].position;
+    double dx = 0.0, dz = 0.0;
     switch (key) {
-    case GLUT_KEY_LEFT: p.z += d; break;
-    case GLUT_KEY_UP: p.x -= d; break;
-    case GLUT_KEY_RIGHT: p.z -= d; break;
-    case GLUT_KEY_DOWN: p.x += d; break;
+    case GLUT_KEY_LEFT: dz = d; break;
+    case GLUT_KEY_UP: dx = -d; break;
+    case GLUT_KEY_RIGHT: dz = -d; break;
+    case GLUT_KEY_DOWN: dx = d; break;
     default: break;
     }
+    const Vec3& p = game.balls[0].position;
+    hoverCueBall(p.x + dx, p.z + dz);
+}
+
+void hoverCueBall(double x, double z) {
+    Vec3& p = game.balls[0].position;
+    p.x = x;
+    p.z = z;
     clampToFreeArea(p);
     recordEvent(RecordEvent::spot(RecordEventKind::Hover, p.x, p.z));
     postRedisplay();

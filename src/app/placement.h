@@ -5,6 +5,8 @@
 // the arrow points on the overhead screen, kept within the free area. `key` is a GLUT special-key
 // code.
 void moveCueBall(int key, double step);
+// Moves the lifted cue ball over (x, z), kept within the free area.
+void hoverCueBall(double x, double z);
 // Lowers the cue ball onto its spot under the game's placement rule. Returns true when the spot
 // is free: play goes back to aiming. A refused spot leaves the ball lifted, and the placement
 // screen shows the refusal until the next frame has been drawn.

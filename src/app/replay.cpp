@@ -11,6 +11,7 @@
 #include "app/event_play.h"
 #include "app/frame_timer.h"
 #include "app/keyboard.h"
+#include "app/mouse.h"
 #include "app/objects.h"
 #include "app/shell.h"
 #include "sim/record.h"
@@ -102,4 +103,8 @@ void replayKeyboard(unsigned char key, int x, int y) {
 
 void replaySpecial(int key, int x, int y) {
     if (specialKeyAction(key) == Action::View) special(key, x, y);
+}
+
+void replayMouse(int button, int state, int x, int y) {
+    if (isWheel(button)) mouse(button, state, x, y);
 }

@@ -16,5 +16,7 @@ void advanceReplay(double seconds);
 // zoom; every other key is ignored.
 void replayKeyboard(unsigned char key, int x, int y);
 void replaySpecial(int key, int x, int y);
+// The mouse during a replay: the wheel zooms; every other button is ignored.
+void replayMouse(int button, int state, int x, int y);
 // Whether every event of the record has been played.
 bool replayFinished();

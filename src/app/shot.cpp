@@ -25,6 +25,18 @@ struct SpaceBar {
     bool down = false;     // pressed and not yet released
     bool charging = false; // this press draws the cue back
 } space;
+
+// The cue as the mouse holds it.
+struct MouseHold {
+    bool held = false;
+    double strokeFrom = 0.0; // units of pull the cue last went forward from: the power
+} mouseHold;
+
+void setPull(double pull) {
+    cue->pull = pull;
+    recordEvent(RecordEvent::of(RecordEventKind::Pull, cue->pull));
+    postRedisplay();
+}
 } // namespace
 
 void installIdle(IdleCallback callback) {
@@ -35,13 +47,12 @@ void installIdle(IdleCallback callback) {
 IdleCallback installedIdle() { return currentIdle; }
 
 void chargeShot() {
-    if (cue->pull >= MAX_PULL) return;
-    cue->pull += PULL_PER_KEY_EVENT;
-    recordEvent(RecordEvent::of(RecordEventKind::Pull, cue->pull));
-    postRedisplay();
+    if (cue->pull < MAX_PULL) setPull(cue->pull + PULL_PER_KEY_EVENT);
 }
 
+// The stroke drives the cue from here on, not the mouse.
 void releaseCharge() {
+    mouseHold = MouseHold();
     cue->power = cue->pull;
     cue->strokeStep = cue->pull * STROKE_FRACTION;
     installIdle(strokeIdle);
@@ -49,6 +60,7 @@ void releaseCharge() {
 
 void endCharge() {
     space.charging = false;
+    mouseHold = MouseHold();
     cue->pull = cue->power = cue->strokeStep = 0.0;
 }
 
@@ -62,6 +74,26 @@ void releaseSpace(bool admitted) {
     const bool charged = space.charging;
     space.down = space.charging = false;
     if (charged && admitted) releaseCharge();
+}
+
+void grabCue(bool admitted) { mouseHold = MouseHold{admitted}; }
+
+bool cueGrabbed() { return mouseHold.held; }
+
+void pullCue(double pull) {
+    if (pull > cue->pull) mouseHold.strokeFrom = pull;
+    if (pull != cue->pull) setPull(pull);
+}
+
+void driveCueThrough() {
+    if (mouseHold.strokeFrom > 0.0) strikeCueBall(mouseHold.strokeFrom);
+}
+
+// A cue drawn back is seen, and recorded, coming back to rest.
+void letGoOfCue() {
+    if (!mouseHold.held) return;
+    if (cue->pull > 0.0) setPull(0.0);
+    endCharge();
 }
 
 void keyboardUp(unsigned char key, int, int) {

@@ -1,5 +1,5 @@
-// The shot: charging with the space bar, the release, the cue's forward stroke, the strike and
-// the frame-by-frame playback that hands the shot's end to the referee.
+// The shot: charging with the space bar or the mouse, the release, the cue's forward stroke, the
+// strike and the frame-by-frame playback that hands the shot's end to the referee.
 #pragma once
 
 #include "sim/strike.h"
@@ -9,12 +9,25 @@ void chargeShot();
 // Fixes the power at the pull and starts the stroke.
 void releaseCharge();
 // Returns the cue to rest: no pull, no power, and the space bar held now charges nothing until
-// it is pressed again. Every strike and every new game ends the charge.
+// it is pressed again, nor the mouse's button until it is pressed again. Every strike and every
+// new game ends the charge.
 void endCharge();
 // A space-bar key-down (first press or repeat) and its release; `admitted` says whether the
 // play state takes the key now. Holding it charges one unit per event, the release strikes.
 void pressSpace(bool admitted);
 void releaseSpace(bool admitted);
+// The mouse's hold on the cue: a left-button press takes it when `admitted` (the play state
+// takes a charge and no stroke is under way); the strike, the space bar's release and every end
+// of the charge let go of it.
+void grabCue(bool admitted);
+bool cueGrabbed();
+// The held cue drawn back to `pull` units, or brought forward to it.
+void pullCue(double pull);
+// The held cue driven forward past rest: it strikes, as the space bar's stroke ends, at the pull
+// it last went forward from; a cue never drawn back strikes nothing.
+void driveCueThrough();
+// The mouse's button let go before the strike: the charge ends with the cue at rest.
+void letGoOfCue();
 // GLUT keyboard-up callback: the space bar's release.
 void keyboardUp(unsigned char key, int x, int y);
 // Idle callback of the stroke: a tenth of the pull per frame, then the strike.

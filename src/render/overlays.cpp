@@ -29,6 +29,19 @@ constexpr float LINE_SPACING = 100.0f;       // orthographic units between the p
 // quarter of a short window as its base would put it below the window.
 constexpr int AIMING_HELP_MIN_BASE = 200; // orthographic units
 
+// The overhead views' orthographic box, in world units across and up the screen.
+struct OverheadBox {
+    double left, right, bottom, top;
+};
+
+// The extra room of a window wider or taller than 100 : 56 goes to the right or downwards.
+OverheadBox overheadBox(int width, int height) {
+    const double a = double(height) / width;
+    const double left = -0.5 * OVERHEAD_WIDTH, top = 0.5 * OVERHEAD_HEIGHT;
+    if (a <= OVERHEAD_HEIGHT / OVERHEAD_WIDTH) return {left, OVERHEAD_HEIGHT / a + left, -top, top};
+    return {left, -left, top - OVERHEAD_WIDTH * a, top};
+}
+
 const float* playerColour(int playerNumber) { return playerNumber == 1 ? WHITE : YELLOW; }
 
 // The far bound of a box that keeps its scale when its viewport grows from span to newSpan
@@ -216,16 +229,18 @@ void drawTextBlock(const SceneView& view, const TextBlock& block) {
     glViewport(0, 0, view.width, view.height);
 }
 
-// The extra room of a window wider or taller than 100 : 56 goes to the right or downwards.
 void setOverheadProjection(int width, int height) {
     if (width <= 0 || height <= 0) return; // a minimised window shows nothing
-    const double a = double(height) / width;
-    const double left = -0.5 * OVERHEAD_WIDTH, top = 0.5 * OVERHEAD_HEIGHT;
-    if (a <= OVERHEAD_HEIGHT / OVERHEAD_WIDTH) {
-        glOrtho(left, OVERHEAD_HEIGHT / a + left, -top, top, 0.0, OVERHEAD_FAR);
-    } else {
-        glOrtho(left, -left, top - OVERHEAD_WIDTH * a, top, 0.0, OVERHEAD_FAR);
-    }
+    const OverheadBox box = overheadBox(width, height);
+    glOrtho(box.left, box.right, box.bottom, box.top, 0.0, OVERHEAD_FAR);
+}
+
+// The overhead camera looks straight down with the screen's up along -x and its right along -z.
+Vec3 overheadPoint(int width, int height, int px, int py) {
+    const OverheadBox box = overheadBox(width, height);
+    const double across = box.left + (px + 0.5) * (box.right - box.left) / width;
+    const double up = box.top - (py + 0.5) * (box.top - box.bottom) / height;
+    return Vec3(-up, 0.0, -across);
 }
 
 void drawOverlays(const SceneView& view) {

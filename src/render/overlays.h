@@ -45,6 +45,10 @@ void drawTextBlock(const SceneView& view, const TextBlock& block);
 // onto the current matrix: the box from -50 to 50 across and -28 to 28 up, its upper-left corner
 // fixed, square pixels.
 void setOverheadProjection(int width, int height);
+// The point of the felt's plane (y = 0) that the window pixel (px, py), counted from the top
+// left as GLUT counts the pointer, shows on a placement screen of width x height pixels (both
+// positive).
+Vec3 overheadPoint(int width, int height, int px, int py);
 // The second half of the normal frame: the inset, the status panel, the banner once the game is
 // over, and the aiming help.
 void drawOverlays(const SceneView& view);

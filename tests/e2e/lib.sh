@@ -117,6 +117,13 @@ olive_at() {
   [ "$1" -gt 30 ] && [ "$3" -lt 25 ] && [ $(($1 - $2)) -lt 15 ] && [ $(($2 - $1)) -lt 15 ]
 }
 
+# The placement screen shows no room: its top-left corner is the table's dark wooden rail.
+placement_shown() {
+  shot "$1"
+  set -- $(region_mean "$1" 0 0 20 15)
+  [ "$1" -lt 90 ] && [ "$2" -lt 70 ] && [ "$1" -ge "$3" ]
+}
+
 # Escape ends the game with status 0; its output is then complete in $WORK/out.
 quit_game() {
   keys Escape
