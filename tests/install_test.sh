@@ -16,10 +16,12 @@ zcat "$PREFIX/share/man/man6/pool.6.gz" | groff -man -t -Tutf8 -ww 2>&1 >/dev/nu
 mkdir -p "$WORK/elsewhere" "$WORK/links"
 POOL=$WORK/links/pool # the window is titled with the name the game was started by
 ln -s "$PREFIX/bin/pool" "$POOL"
-# The launcher hands its options to the game: the version, and a refused value's usage.
+# The launcher hands its options to the game: the version, and a refused value's pointer to the
+# help.
 "$POOL" --version | grep -qx 'pool [0-9]*\.[0-9]*\.[0-9]*' || fail "--version: $("$POOL" --version)"
-status=$("$POOL" --level 4 2>"$WORK/usage"; echo $?)
-[ "$status" -eq 2 ] && grep -q '^usage: pool ' "$WORK/usage" || fail "--level 4: status $status"
+status=$("$POOL" --level=4 2>"$WORK/refused"; echo $?)
+[ "$status" -eq 2 ] && grep -qx "Try 'pool --help' for more information." "$WORK/refused" ||
+  fail "--level=4: status $status, $(cat "$WORK/refused")"
 start_display 800x600
 NO_FILE=$WORK/no-such-folder/x.wav
 status=$("$POOL" --sound-file "$NO_FILE" 2>"$WORK/no-file"; echo $?)

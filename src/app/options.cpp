@@ -1,27 +1,34 @@
 // The game's command line.
 #include "app/options.h"
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
-const char* const VERSION = POOL_VERSION;
+#include "app/command_line.h"
 
-const char* const USAGE =
-    "usage: pool [--computer 1|2|both] [--level 1|2|3] [--mute] [--sound-file FILE]\n"
-    "            [--record FILE] [--help] [--version]\n"
-    "       pool --replay FILE [--mute] [--sound-file FILE]\n";
+namespace {
+const char* const USAGE = "usage: pool [-c 1|2|both] [-l 1|2|3] [-m] [-s FILE] [-r FILE]\n"
+                          "       pool -p FILE [-m] [-s FILE]\n"
+                          "       pool -h | -V\n";
 
-const char* const HELP =
-    "Three-dimensional eight-ball pool for two players at one keyboard, or against the computer.\n"
-    "\n"
-    "  --computer 1|2|both  the computer plays player 1, player 2 or both (a demonstration)\n"
-    "  --level 1|2|3        the computer's strength: 1 a beginner, 3 the strongest (default 2)\n"
-    "  --mute               no sound\n"
-    "  --sound-file FILE    record the sound as played, silences included, to FILE as WAV\n"
-    "                       (16-bit mono, 44100 Hz); with --mute it is recorded, not played\n"
-    "  --record FILE        write the game to FILE as it is played\n"
-    "  --replay FILE        play the record FILE again (p pauses, Esc quits)\n"
-    "  --help               print this help and exit\n"
-    "  --version            print the version and exit\n"
+const std::vector<OptionSpec> OPTIONS = {
+    {"computer", 'c', "1|2|both",
+     "the computer plays player 1, player 2 or both (a demonstration)"},
+    {"level", 'l', "1|2|3", "the computer's strength: 1 a beginner, 3 the strongest (default 2)"},
+    {"mute", 'm', nullptr, "no sound"},
+    {"sound-file", 's', "FILE",
+     "record the sound as played, silences included, to FILE as WAV\n"
+     "(16-bit mono, 44100 Hz); with --mute it is recorded, not played"},
+    {"record", 'r', "FILE", "write the game to FILE as it is played"},
+    {"replay", 'p', "FILE", "play the record FILE again (p pauses, Esc quits)"},
+    {"help", 'h', nullptr, "print this help and exit"},
+    {"version", 'V', nullptr, "print the version and exit"},
+};
+
+const char* const KEYS =
+    "GLUT's X options (-display NAME, -geometry WxH+X+Y, -iconic, -direct, -indirect, -gldebug,\n"
+    "-sync) go to the window system.\n"
     "\n"
     "Keys: space (hold, release) shoot; Left, Right aim; Up, Down view; z, x zoom;\n"
     "Ctrl or Alt with an arrow: steps of 1 or 30 degrees; F1 to F8 shoot at a fixed power;\n"
@@ -29,7 +36,6 @@ const char* const HELP =
     "Enter place the cue ball in hand; Esc quit; right mouse button: the render menu.\n"
     "While the computer plays its turn only Esc, F10, z, x, Up and Down act.\n";
 
-namespace {
 // GLUT's X options, with how many values each takes.
 struct GlutOption {
     const char* name;
@@ -45,6 +51,27 @@ int glutOptionValues(const char* arg) {
     return -1;
 }
 
+// argv without GLUT's options and their values, which glutInit reads from the whole of argv:
+// getopt_long would take -display for a run of short options.
+std::vector<char*> withoutGlutOptions(int argc, char** argv, std::string& error) {
+    std::vector<char*> rest{argv[0]};
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--") == 0) {
+            rest.insert(rest.end(), argv + i, argv + argc);
+            break;
+        }
+        const int values = glutOptionValues(argv[i]);
+        if (values < 0) {
+            rest.push_back(argv[i]);
+        } else if (i + values >= argc) {
+            error = std::string(argv[i]) + " needs a value";
+            break;
+        }
+        i += std::max(values, 0);
+    }
+    return rest;
+}
+
 bool parseComputer(const std::string& value, Options& options) {
     if (value != "1" && value != "2" && value != "both") return false;
     options.computerPlays[0] = value != "2";
@@ -57,53 +84,48 @@ bool parseLevel(const std::string& value, Options& options) {
     options.level = value[0] - '0';
     return true;
 }
+
 // A name that looks like an option is taken for a forgotten value (a file so named can be given
 // as ./-name).
-// A file name that a forgotten value could not be mistaken for.
 bool parseFileName(const std::string& value, std::string& name) {
     if (value.empty() || value[0] == '-') return false;
     name = value;
     return true;
 }
 
-std::string& fileOption(const std::string& option, Options& options) {
-    if (option == "--record") return options.recordFile;
-    return option == "--replay" ? options.replayFile : options.soundFile;
+// Applies one option; Play to read on, or Help, Version or Error (with `error` set).
+OptionsResult apply(const OptionUse& use, Options& options, std::string& error) {
+    const OptionSpec& spec = OPTIONS[size_t(use.index)];
+    bool good = true;
+    const char* wanted = "a file name";
+    switch (spec.shortName) {
+    case 'h': return OptionsResult::Help;
+    case 'V': return OptionsResult::Version;
+    case 'm': options.mute = true; break;
+    case 'c': good = parseComputer(use.value, options), wanted = "1, 2 or both"; break;
+    case 'l': good = parseLevel(use.value, options), wanted = "1, 2 or 3"; break;
+    case 's': good = parseFileName(use.value, options.soundFile); break;
+    case 'r': good = parseFileName(use.value, options.recordFile); break;
+    case 'p': good = parseFileName(use.value, options.replayFile); break;
+    }
+    if (good) return OptionsResult::Play;
+    error = std::string("--") + spec.name + " takes " + wanted + ", not '" + use.value + "'";
+    return OptionsResult::Error;
 }
 } // namespace
 
 OptionsResult parseOptions(int argc, char** argv, Options& options, std::string& error) {
+    std::string fault;
+    std::vector<char*> rest = withoutGlutOptions(argc, argv, fault);
+    std::vector<OptionUse> uses;
+    if (fault.empty()) readOptions(int(rest.size()), rest.data(), OPTIONS, uses, fault);
     bool levelGiven = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--help" || arg == "-h") return OptionsResult::Help;
-        if (arg == "--version") return OptionsResult::Version;
-        if (arg == "--mute") {
-            options.mute = true;
-            continue;
-        }
-        const int glutValues = glutOptionValues(argv[i]);
-        const bool named = arg == "--sound-file" || arg == "--record" || arg == "--replay";
-        const bool valued = arg == "--computer" || arg == "--level" || named || glutValues > 0;
-        if (valued && i + 1 >= argc) {
-            error = arg + " needs a value";
-            return OptionsResult::Error;
-        }
-        if (glutValues >= 0) {
-            i += glutValues;
-        } else if (arg == "--computer") {
-            if (!parseComputer(argv[++i], options)) error = "--computer takes 1, 2 or both";
-        } else if (arg == "--level") {
-            if (!parseLevel(argv[++i], options)) error = "--level takes 1, 2 or 3";
-            levelGiven = true;
-        } else if (named) {
-            if (!parseFileName(argv[++i], fileOption(arg, options)))
-                error = arg + " takes a file name";
-        } else {
-            error = "unknown option '" + arg + "'";
-        }
-        if (!error.empty()) return OptionsResult::Error;
+    for (const OptionUse& use : uses) {
+        const OptionsResult result = apply(use, options, error);
+        if (result != OptionsResult::Play) return result;
+        levelGiven = levelGiven || OPTIONS[size_t(use.index)].shortName == 'l';
     }
+    if (!fault.empty()) return error = fault, OptionsResult::Error;
     const bool computer = options.computerPlays[0] || options.computerPlays[1];
     if (!options.replayFile.empty() && (!options.recordFile.empty() || computer || levelGiven))
         return error = "--replay plays the record alone: no --computer, --level or --record",
@@ -111,10 +133,19 @@ OptionsResult parseOptions(int argc, char** argv, Options& options, std::string&
     return OptionsResult::Play;
 }
 
+void resolveFileNames(Options& options, const char* startDir) {
+    if (startDir == nullptr || startDir[0] == '\0') return;
+    for (std::string* name : {&options.soundFile, &options.recordFile, &options.replayFile})
+        if (!name->empty() && (*name)[0] != '/') *name = std::string(startDir) + "/" + *name;
+}
+
 int printHelpOrVersion(OptionsResult result, std::FILE* out) {
-    if (result == OptionsResult::Help) std::fprintf(out, "%s%s", USAGE, HELP);
-    else std::fprintf(out, "pool %s\n", VERSION);
-    if (std::fflush(out) == 0 && !std::ferror(out)) return 0;
-    std::fprintf(stderr, "pool: cannot write the output\n");
-    return 1;
+    const std::string text =
+        result == OptionsResult::Help
+            ? std::string(USAGE) +
+                  "Three-dimensional eight-ball pool for two players at one keyboard, or against "
+                  "the computer.\n\n" +
+                  optionList(OPTIONS) + "\n" + KEYS
+            : versionText("pool");
+    return printOutput("pool", text, out);
 }
