@@ -16,6 +16,7 @@
 #include "app/shot.h"
 #include "app/sound.h"
 #include "app/std_streams.h"
+#include "app/window_identity.h"
 
 namespace {
 bool soundWanted = false; // played, recorded or both
@@ -72,6 +73,7 @@ int main(int argc, char** argv) {
     glutInitWindowSize(800, 600);
     glutInitWindowPosition(0, 0);
     glutCreateWindow(title);
+    identifyWindow("Data/icon.png");
     glutFullScreen();
     init();
     checkLeaksBeforeTheDriverUnloads();
