@@ -5,14 +5,17 @@
 # with the cue in a window of class and title `pool` that carries the icon, and Escape ends it
 # with status 0, leaving the sound file named relative to where it was started a whole WAV
 # file, and the record beside it. A sound file that cannot be created, or no art, ends it with
-# status 1 and says why. The manual page formats cleanly.
+# status 1 and says why. The manual pages format cleanly.
 # Usage: install_test.sh BUILD_DIR
 . "$(dirname "$0")/e2e/lib.sh"
 
 PREFIX=$WORK/prefix
 cmake --install "$1" --prefix "$PREFIX" >"$WORK/install.log" 2>&1 || fail "cmake --install: $(tail -n 5 "$WORK/install.log")"
 grep -qx "Exec=$PREFIX/bin/pool" "$PREFIX/share/applications/pool.desktop" || fail "bad desktop entry"
-zcat "$PREFIX/share/man/man6/pool.6.gz" | groff -man -t -Tutf8 -ww 2>&1 >/dev/null | grep . && fail "the manual page warns"
+for page in pool pool-sim; do
+  groff -man -t -Tutf8 -ww "$PREFIX/share/man/man6/$page.6" 2>&1 >/dev/null | grep . &&
+    fail "the manual page $page.6 warns"
+done
 
 mkdir -p "$WORK/elsewhere" "$WORK/links"
 POOL=$WORK/links/pool WINDOW_NAME=pool # the launcher starts the game as `pool`
