@@ -89,6 +89,8 @@ TEST(PoolSim, BadInputIsRefusedWithStatusTwo) {
         {"-a0 -p1 -t1 extra", "unexpected argument 'extra'", true},
         {"--games 1 --seed 1 --angle 3", "--angle belongs to a shot, not to a match", true},
         {setup + "/nonexistent/setup", "cannot read setup file", false},
+        {"-a0 -p1 -t1 --setup=", "cannot read setup file ''", false},
+        {"-g1 -S1 --log=", "cannot write the log ''", false},
         {setup + setupFile("index", "16 0 1 0\n"), ":1: index 16 outside 0..15", false},
         {setup + setupFile("number", "\n3 0 one 0\n"), ":2: 'one' is not a number", false},
         {setup + setupFile("flag", "3 0 1 0 yes\n"), ":1: pocketed must be 0 or 1", false},

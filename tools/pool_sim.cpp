@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fstream>
 #include <limits>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -34,7 +35,7 @@ struct Options {
     double power = 0.0; // units/s
     double dt = 0.0;    // seconds per frame
     long maxFrames = 100000;
-    std::string setupFile;
+    std::optional<std::string> setupFile; // an empty name is refused when read, not passed over
 };
 
 bool parseDouble(const std::string& text, double& value) {
@@ -258,7 +259,7 @@ int main(int argc, char** argv) {
         if (isMatchOption(use)) return runMatchCommand(uses);
     const Options options = parseOptions(uses);
     Game game;
-    if (!options.setupFile.empty()) applySetup(game, options.setupFile.c_str());
+    if (options.setupFile) applySetup(game, options.setupFile->c_str());
     game.strike(options.angle, options.power);
     ConsoleContacts console;
     printResult(game, game.playShot(options.dt, console, options.maxFrames));

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 #include "ai/match.h"
@@ -17,8 +18,8 @@ namespace {
 struct MatchOptions {
     MatchSettings settings;
     bool haveGames = false, haveSeed = false, havePlayers = false;
-    std::string logFile;
-    std::string replayFile;
+    std::optional<std::string> logFile; // an empty name is refused when opened, not passed over
+    std::optional<std::string> replayFile;
 };
 
 unsigned long long wholeNumber(const char* option, const char* text) {
@@ -68,11 +69,10 @@ MatchOptions parseMatchOptions(const std::vector<OptionUse>& uses) {
                          " belongs to a shot, not to a match");
         }
     }
-    const bool replay = !options.replayFile.empty();
+    const bool replay = options.replayFile.has_value();
     if (replay && (options.haveGames || options.haveSeed || options.havePlayers))
         refuseOption("--replay takes its games, seed and players from the log");
-    if (replay && !options.logFile.empty())
-        refuseOption("--replay writes no log: --log goes with --games");
+    if (replay && options.logFile) refuseOption("--replay writes no log: --log goes with --games");
     if (!replay && !options.haveGames) refuseOption("a match needs --games");
     if (!replay && !options.haveSeed) refuseOption("a match needs --seed");
     return options;
@@ -157,10 +157,10 @@ int replay(const char* path) {
 
 int runMatchCommand(const std::vector<OptionUse>& uses) {
     const MatchOptions options = parseMatchOptions(uses);
-    if (!options.replayFile.empty()) return replay(options.replayFile.c_str());
+    if (options.replayFile) return replay(options.replayFile->c_str());
     std::FILE* log = nullptr;
-    if (!options.logFile.empty() && !(log = std::fopen(options.logFile.c_str(), "w")))
-        fail("cannot write the log '" + options.logFile + "'");
+    if (options.logFile && !(log = std::fopen(options.logFile->c_str(), "w")))
+        fail("cannot write the log '" + *options.logFile + "'");
     Game game;
     LiveShots shots(options.settings);
     std::string error;
