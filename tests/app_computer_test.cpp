@@ -119,6 +119,7 @@ TEST(Options, SeatsLevelSoundAndRefusals) {
         {{"-geometry", "80x60", "-m", "--"}, R::Play, {0, 0, 1, 2}},
         {{"--mute", "--help"}, R::Help, {0, 0, 1, 2}},
         {{"-h", "--fast"}, R::Help, {0, 0, 0, 2}},
+        {{"-h", "-geometry"}, R::Help, {0, 0, 0, 2}},
         {{"--version", "--computer", "3"}, R::Version, {0, 0, 0, 2}},
         {{"-V"}, R::Version, {0, 0, 0, 2}},
         {{"--computer", "0"}, R::Error, {0, 0, 0, 2}},

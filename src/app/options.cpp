@@ -115,10 +115,11 @@ OptionsResult apply(const OptionUse& use, Options& options, std::string& error) 
 } // namespace
 
 OptionsResult parseOptions(int argc, char** argv, Options& options, std::string& error) {
-    std::string fault;
-    std::vector<char*> rest = withoutGlutOptions(argc, argv, fault);
+    std::string glutFault, fault;
+    std::vector<char*> rest = withoutGlutOptions(argc, argv, glutFault);
     std::vector<OptionUse> uses;
-    if (fault.empty()) readOptions(int(rest.size()), rest.data(), OPTIONS, uses, fault);
+    readOptions(int(rest.size()), rest.data(), OPTIONS, uses, fault);
+    if (!glutFault.empty()) fault = glutFault;
     bool levelGiven = false;
     for (const OptionUse& use : uses) {
         const OptionsResult result = apply(use, options, error);
