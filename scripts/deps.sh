@@ -5,9 +5,9 @@ set -euo pipefail
 PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev
           libgtest-dev libbenchmark-dev
           freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri libx11-dev libxdamage-dev
-          libfreetype-dev fonts-dejavu-core libpng-dev
-          libsdl2-dev libenet-dev pkg-config dpkg-dev appstream
-          xvfb xauth xdotool imagemagick groff-base desktop-file-utils
+          libfreetype-dev fonts-dejavu-core fonts-dejavu-extra libpng-dev
+          libsdl2-dev libenet-dev pkg-config dpkg-dev debhelper lintian appstream
+          xvfb xauth xdotool x11-utils imagemagick groff-base desktop-file-utils git
           clang-format-14)
 
 missing=()

@@ -96,9 +96,10 @@ TEST(ComputerTurn, PlacesTurnsChargesAndPotsThroughTheKeys) {
     startComputer(Options{});
 }
 
-// Each option alone and in company; GLUT's X options pass over their values; a refused
-// command line leaves the defaults. A sound file's name that is missing, empty or looks like an
-// option is a bad value.
+// Each option alone and in company, in GNU's forms: a value after '=' or as the next argument,
+// short options run together, abbreviations; GLUT's X options pass over their values; a
+// refused command line leaves the defaults. A sound file's name that is missing, empty or looks
+// like an option is a bad value.
 TEST(Options, SeatsLevelSoundAndRefusals) {
     using R = OptionsResult;
     struct Case {
@@ -111,20 +112,30 @@ TEST(Options, SeatsLevelSoundAndRefusals) {
         {{"--computer", "1"}, R::Play, {1, 0, 0, 2}},
         {{"--computer", "2", "--level", "3"}, R::Play, {0, 1, 0, 3}},
         {{"--level", "1", "--computer", "both", "--mute"}, R::Play, {1, 1, 1, 1}},
+        {{"--level=3", "--comp=2"}, R::Play, {0, 1, 0, 3}},
+        {{"-l", "1", "-c2"}, R::Play, {0, 1, 0, 1}},
+        {{"-mc", "both", "--lev", "3"}, R::Play, {1, 1, 1, 3}},
         {{"-display", ":1", "-iconic", "--level", "2"}, R::Play, {0, 0, 0, 2}},
+        {{"-geometry", "80x60", "-m", "--"}, R::Play, {0, 0, 1, 2}},
         {{"--mute", "--help"}, R::Help, {0, 0, 1, 2}},
+        {{"-h", "--fast"}, R::Help, {0, 0, 0, 2}},
+        {{"-h", "-geometry"}, R::Help, {0, 0, 0, 2}},
         {{"--version", "--computer", "3"}, R::Version, {0, 0, 0, 2}},
+        {{"-V"}, R::Version, {0, 0, 0, 2}},
         {{"--computer", "0"}, R::Error, {0, 0, 0, 2}},
         {{"--computer"}, R::Error, {0, 0, 0, 2}},
         {{"--level", "4"}, R::Error, {0, 0, 0, 2}},
         {{"--level", "12"}, R::Error, {0, 0, 0, 2}},
         {{"-geometry"}, R::Error, {0, 0, 0, 2}},
         {{"--fast"}, R::Error, {0, 0, 0, 2}},
+        {{"--", "--mute"}, R::Error, {0, 0, 0, 2}},
+        {{"--", "-display", ":1"}, R::Error, {0, 0, 0, 2}},
+        {{"1"}, R::Error, {0, 0, 0, 2}},
     };
     for (const auto& c : cases) {
         Options options;
         std::string error;
-        EXPECT_EQ(parse(c.args, options, error), c.result);
+        EXPECT_EQ(parse(c.args, options, error), c.result) << testing::PrintToString(c.args);
         EXPECT_EQ((std::array<int, 4>{options.computerPlays[0], options.computerPlays[1],
                                       options.mute, options.level}),
                   c.seatsMuteLevel);
@@ -132,6 +143,8 @@ TEST(Options, SeatsLevelSoundAndRefusals) {
     }
     const std::pair<std::vector<const char*>, std::string> files[] = {
         {{"--sound-file", "break.wav", "--mute"}, "break.wav"},
+        {{"--sound=break.wav"}, "break.wav"},
+        {{"-sbreak.wav"}, "break.wav"},
         {{"--sound-file", "./-x"}, "./-x"},
         {{"--sound-file"}, ""},
         {{"--sound-file", ""}, ""},
@@ -164,6 +177,45 @@ TEST(Options, WindowSizes) {
         std::string error;
         EXPECT_EQ(parse({"--window", size}, options, error), OptionsResult::Error) << size;
     }
+}
+
+// A refusal names what was wrong as the person typed it, an abbreviation that fits two options
+// with both.
+TEST(Options, RefusalsSayWhy) {
+    const std::pair<std::vector<const char*>, std::string> cases[] = {
+        {{"--re", "x.rec"}, "option '--re' is ambiguous: --record, --replay"},
+        {{"--fast"}, "unknown option '--fast'"},
+        {{"-mx"}, "unknown option '-x'"},
+        {{"--mute=yes"}, "--mute takes no value"},
+        {{"-l"}, "--level needs a value"},
+        {{"--level=4"}, "--level takes 1, 2 or 3, not '4'"},
+        {{"--record", "-x"}, "--record takes a file name, not '-x'"},
+        {{"--mute", "again"}, "unexpected argument 'again'"},
+        {{"--host", "70000"}, "--host takes [ADDRESS:]PORT, PORT from 1 to 65535"},
+        {{"-j", "5555"}, "--join takes HOST:PORT, PORT from 1 to 65535"},
+        {{"-H", "5555", "-c", "2"}, "the host plays player 1: only --computer 1 goes with --host"},
+        {{"--key", "word"}, "--key goes with --host or --join"},
+        {{"-p", "a.rec", "-c1"},
+         "--replay plays the record alone: no --computer, --level, --record or network"},
+    };
+    for (const auto& [args, message] : cases) {
+        Options options;
+        std::string error;
+        EXPECT_EQ(parse(args, options, error), OptionsResult::Error);
+        EXPECT_EQ(error, message);
+    }
+}
+
+// The launcher starts the game in the art's folder: relative names are taken from where it
+// started, absolute ones and a game started without the launcher keep theirs.
+TEST(Options, RelativeFilesAreNamedFromTheStartFolder) {
+    Options options;
+    options.soundFile = "a.wav", options.recordFile = "/tmp/b.rec", options.replayFile = "c.rec";
+    resolveFileNames(options, nullptr);
+    EXPECT_EQ(options.soundFile, "a.wav");
+    resolveFileNames(options, "/home/x");
+    EXPECT_EQ((std::array{options.soundFile, options.recordFile, options.replayFile}),
+              (std::array<std::string, 3>{"/home/x/a.wav", "/tmp/b.rec", "/home/x/c.rec"}));
 }
 
 // Mended: help and version lost to a full disk used to end with status 0.

@@ -69,28 +69,59 @@ TEST(PoolSim, SetupMovesBallsAndTheScratchGivesBallInHand) {
               "playState=2 tableState=1 currentPlayer=1 groups=0,0 solids=7 stripes=7 winner=-1");
 }
 
-TEST(PoolSim, BadInputIsRefusedWithOneLineAndStatusTwo) {
+// A refused command line says why and where to look, as GNU programs do; a set-up file that
+// cannot be played says why in one line; either way nothing is simulated and the status is 2.
+TEST(PoolSim, BadInputIsRefusedWithStatusTwo) {
     const std::string setup = " --angle 0 --power 1 --dt 1 --setup ";
+    const std::string TRY = "Try 'pool-sim --help' for more information.";
     const struct {
         std::string arguments, message;
+        bool commandLine;
     } cases[] = {
-        {"--angle 0 --power 1 --dt 1/60 --spin 3", "unknown option '--spin'"},
-        {"--angle zero --power 1 --dt 1/60", "--angle: 'zero' is not a number"},
-        {"--angle 0 --power 1e999 --dt 1/60", "--power: '1e999' is not a number"},
-        {"--angle 0 --power 1 --dt 1/0", "--dt: '1/0' is not a number or a fraction"},
-        {"--angle 0 --power -5 --dt 1", "--power: '-5' is negative"},
-        {"--angle 0 --power 1 --dt 1 --max-frames 2.5", "--max-frames: '2.5' is not a whole"},
-        {setup + "/nonexistent/setup", "cannot read setup file"},
-        {setup + setupFile("index", "16 0 1 0\n"), ":1: index 16 outside 0..15"},
-        {setup + setupFile("number", "\n3 0 one 0\n"), ":2: 'one' is not a number"},
-        {setup + setupFile("flag", "3 0 1 0 yes\n"), ":1: pocketed must be 0 or 1"},
+        {"--angle 0 --power 1 --dt 1/60 --spin 3", "unknown option '--spin'", true},
+        {"--angle zero --power 1 --dt 1/60", "--angle: 'zero' is not a number", true},
+        {"--angle 0 --power 1e999 --dt 1/60", "--power: '1e999' is not a number", true},
+        {"--angle 0 --power 1 --dt 1/0", "--dt: '1/0' is not a number or a fraction", true},
+        {"--angle 0 --power -5 --dt 1", "--power: '-5' is negative", true},
+        {"--angle 0 --power 1 --dt 1 --max-frames 2.5", "--max-frames: '2.5' is not a whole", true},
+        {"--angle 0 --p 1 --dt 1", "option '--p' is ambiguous: --power, --players", true},
+        {"--angle 0 --power 1 --dt", "--dt needs a value", true},
+        {"-a0 -p1 -t1 extra", "unexpected argument 'extra'", true},
+        {"--games 1 --seed 1 --angle 3", "--angle belongs to a shot, not to a match", true},
+        {setup + "/nonexistent/setup", "cannot read setup file", false},
+        {"-a0 -p1 -t1 --setup=", "cannot read setup file ''", false},
+        {"-g1 -S1 --log=", "cannot write the log ''", false},
+        {setup + setupFile("index", "16 0 1 0\n"), ":1: index 16 outside 0..15", false},
+        {setup + setupFile("number", "\n3 0 one 0\n"), ":2: 'one' is not a number", false},
+        {setup + setupFile("flag", "3 0 1 0 yes\n"), ":1: pocketed must be 0 or 1", false},
     };
     for (const auto& c : cases) {
         std::vector<std::string> out;
         EXPECT_EQ(poolSim(c.arguments, out), 2) << c.arguments;
-        ASSERT_EQ(out.size(), 1u) << c.arguments; // the message, and nothing simulated
+        ASSERT_EQ(out.size(), c.commandLine ? 2u : 1u) << c.arguments; // nothing simulated
         EXPECT_NE(out[0].find(c.message), std::string::npos) << c.arguments << ": " << out[0];
+        if (c.commandLine) {
+            EXPECT_EQ(out[1], TRY);
+        }
     }
+}
+
+// GNU's forms of the options play the same shot as the long ones; the help lists each option
+// with its short form, and the version names the licence.
+TEST(PoolSim, GnuFormsHelpAndVersion) {
+    std::vector<std::string> longForm, gnuForms, help, version;
+    ASSERT_EQ(poolSim("--angle 12.5 --power 40 --dt 1/30 --max-frames 40", longForm), 0);
+    ASSERT_EQ(poolSim("-a12.5 --pow=40 -t 1/30 --max 40", gnuForms), 0);
+    EXPECT_EQ(gnuForms, longForm);
+    ASSERT_EQ(poolSim("-h", help), 0);
+    for (const char* option : {"-a, --angle=DEG", "-r, --replay=FILE", "-V, --version"}) {
+        bool listed = false;
+        for (const std::string& line : help) listed = listed || line.find(option) != line.npos;
+        EXPECT_TRUE(listed) << option;
+    }
+    ASSERT_EQ(poolSim("--version -x", version), 0);
+    ASSERT_GE(version.size(), 3u);
+    EXPECT_EQ(version[2], "License: MIT <https://opensource.org/licenses/MIT>");
 }
 
 // Tables the shot loop cannot play from, and logs edited beyond what the game can play, are
@@ -176,5 +207,6 @@ TEST(PoolSim, MatchOptionsOutOfPlaceAreNamed) {
         EXPECT_EQ(poolSim(c.arguments, out), 2) << c.arguments;
         const std::string first = out.empty() ? "" : out[0];
         EXPECT_NE(first.find(c.message), std::string::npos) << c.arguments << ": " << first;
+        EXPECT_EQ(out.size(), 2u) << "the message and the pointer to --help";
     }
 }

@@ -1,5 +1,5 @@
-// pool-art: writes every art file the game reads (balls, felt, bricks, ball mesh, font) into
-// the given folder, or the desktop icon, the same bytes on every run.
+// pool-art: writes every art file the game reads (balls, felt, bricks, ball mesh, font, the
+// window's icon) into the given folder, or the desktop icon, the same bytes on every run.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -8,6 +8,7 @@
 
 namespace {
 constexpr int ICON_BALL = 8;
+constexpr int WINDOW_ICON_SIZE = 64; // the game's window carries it
 
 std::string folder(const char* path) {
     std::string dir = path;
@@ -41,7 +42,8 @@ int main(int argc, char** argv) {
     const std::string dir = folder(argv[1]);
     const std::string fontDir = folder(argc == 3 ? argv[2] : "/usr/share/fonts/truetype/dejavu/");
     const bool ok = writeBallTextures(dir, fontDir) && writeBallMesh(dir) && writeFelt(dir) &&
-                    writeBrickWall(dir) && writeTextureFont(dir, fontDir);
+                    writeBrickWall(dir) && writeTextureFont(dir, fontDir) &&
+                    writeBallIcon(dir + "icon.png", ICON_BALL, WINDOW_ICON_SIZE, fontDir);
     if (!ok) {
         std::fprintf(stderr, "pool-art: could not write the art into %s\n", dir.c_str());
         return 1;

@@ -8,8 +8,10 @@
 #include <cstring>
 #include <fstream>
 #include <limits>
+#include <optional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "pool_sim_match.h"
 #include "pool_sim_options.h"
@@ -20,24 +22,21 @@
 
 namespace {
 
-const char* const USAGE =
-    "usage: pool-sim --angle DEG --power P --dt SECONDS [--max-frames N] [--setup FILE]\n"
-    "       pool-sim --games N --seed S [--players A,B] [--log FILE]\n"
-    "       pool-sim --replay FILE\n";
+const char* const USAGE = "usage: pool-sim -a DEG -p P -t SECONDS [-m N] [-s FILE]\n"
+                          "       pool-sim -g N -S S [-P A,B] [-l FILE]\n"
+                          "       pool-sim -r FILE\n"
+                          "       pool-sim -h | -V\n";
+
+const char* const PLAYERS_NOTE =
+    "\nA and B: 1, 2 or 3 (the computer at that level) or straight (the straight-shot player).\n";
 
 struct Options {
     double angle = 0.0; // degrees, as the cue holds it; 0 shoots towards -z
     double power = 0.0; // units/s
     double dt = 0.0;    // seconds per frame
     long maxFrames = 100000;
-    const char* setupFile = nullptr;
+    std::optional<std::string> setupFile; // an empty name is refused when read, not passed over
 };
-
-// Bad input ends the run before anything is simulated.
-[[noreturn]] void fail(const std::string& message) {
-    std::fprintf(stderr, "pool-sim: %s\n", message.c_str());
-    std::exit(2);
-}
 
 bool parseDouble(const std::string& text, double& value) {
     if (text.empty()) return false;
@@ -59,49 +58,52 @@ bool parseSeconds(const std::string& text, double& value) {
     return std::isfinite(value);
 }
 
+long frameCount(const char* text) {
+    char* end = nullptr;
+    errno = 0;
+    const long count = std::strtol(text, &end, 10);
+    if (*text == '\0' || *end != '\0' || errno == ERANGE || count < 0)
+        refuseOption(std::string("--max-frames: '") + text + "' is not a whole number >= 0");
+    return count;
+}
+
 double numberOption(const char* option, const char* text) {
     double value = 0.0;
-    if (!parseDouble(text, value)) fail(std::string(option) + ": '" + text + "' is not a number");
+    if (!parseDouble(text, value))
+        refuseOption(std::string(option) + ": '" + text + "' is not a number");
     return value;
 }
 
-Options parseOptions(int argc, char** argv) {
+Options parseOptions(const std::vector<OptionUse>& uses) {
     Options options;
     bool haveAngle = false, havePower = false, haveDt = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string option = argv[i];
-        if (option == "--help" || option == "-h") {
-            std::fputs(USAGE, stdout);
-            std::exit(0);
-        }
-        const char* value =
-            optionValue(argc, argv, i, {"--angle", "--power", "--dt", "--max-frames", "--setup"},
-                        " (--help lists the options)", fail);
-        if (option == "--angle") {
+    for (const OptionUse& use : uses) {
+        const char* value = use.value.c_str();
+        switch (POOL_SIM_OPTIONS[size_t(use.index)].shortName) {
+        case 'a':
             options.angle = numberOption("--angle", value);
             haveAngle = true;
-        } else if (option == "--power") {
+            break;
+        case 'p':
             options.power = numberOption("--power", value);
-            if (options.power < 0.0) fail(std::string("--power: '") + value + "' is negative");
+            if (options.power < 0.0)
+                refuseOption(std::string("--power: '") + value + "' is negative");
             havePower = true;
-        } else if (option == "--dt") {
+            break;
+        case 't':
             if (!parseSeconds(value, options.dt))
-                fail(std::string("--dt: '") + value + "' is not a number or a fraction");
-            if (options.dt <= 0.0) fail(std::string("--dt: '") + value + "' is not positive");
+                refuseOption(std::string("--dt: '") + value + "' is not a number or a fraction");
+            if (options.dt <= 0.0)
+                refuseOption(std::string("--dt: '") + value + "' is not positive");
             haveDt = true;
-        } else if (option == "--max-frames") {
-            char* end = nullptr;
-            errno = 0;
-            options.maxFrames = std::strtol(value, &end, 10);
-            if (*value == '\0' || *end != '\0' || errno == ERANGE || options.maxFrames < 0)
-                fail(std::string("--max-frames: '") + value + "' is not a whole number >= 0");
-        } else {
-            options.setupFile = value;
+            break;
+        case 'm': options.maxFrames = frameCount(value); break;
+        default: options.setupFile = use.value; break;
         }
     }
-    if (!haveAngle) fail("missing --angle");
-    if (!havePower) fail("missing --power");
-    if (!haveDt) fail("missing --dt");
+    if (!haveAngle) refuseOption("missing --angle");
+    if (!havePower) refuseOption("missing --power");
+    if (!haveDt) refuseOption("missing --dt");
     return options;
 }
 
@@ -214,11 +216,50 @@ void printVerdict(const Referee& referee) {
                 referee.isGameOver() ? referee.winner : -1);
 }
 
+const std::vector<OptionSpec> POOL_SIM_OPTIONS = {
+    {"angle", 'a', "DEG", "the aim in degrees; 0 shoots up the table towards the rack"},
+    {"power", 'p', "P", "the cue ball's speed in units per second (a full charge is 100)"},
+    {"dt", 't', "SECONDS", "seconds per frame, a number or a fraction such as 1/60"},
+    {"max-frames", 'm', "N", "stop after N frames even if balls still move (default 100000)"},
+    {"setup", 's', "FILE", "the balls' spots, lines 'ROW X Y Z [POCKETED]', instead of the rack"},
+    {"games", 'g', "N", "play a match of N games"},
+    {"seed", 'S', "S", "the seed of the match's random choices"},
+    {"players", 'P', "A,B", "the match's players (default 3,straight)"},
+    {"log", 'l', "FILE", "write the match to FILE as a record"},
+    {"replay", 'r', "FILE", "play a match's record or a window's record again"},
+    {"help", 'h', nullptr, "print this help and exit"},
+    {"version", 'V', nullptr, "print the version and exit"},
+};
+
+bool isMatchOption(const OptionUse& use) {
+    return std::strchr("gSPlr", POOL_SIM_OPTIONS[size_t(use.index)].shortName) != nullptr;
+}
+
+void refuseOption(const std::string& message) { std::exit(refuseCommandLine("pool-sim", message)); }
+
+// Bad input ends the run before anything is simulated.
+void fail(const std::string& message) {
+    std::fprintf(stderr, "pool-sim: %s\n", message.c_str());
+    std::exit(2);
+}
+
 int main(int argc, char** argv) {
-    if (isMatchCommand(argc, argv)) return runMatchCommand(argc, argv);
-    const Options options = parseOptions(argc, argv);
+    std::vector<OptionUse> uses;
+    std::string error;
+    readOptions(argc, argv, POOL_SIM_OPTIONS, uses, error);
+    for (const OptionUse& use : uses) {
+        const char option = POOL_SIM_OPTIONS[size_t(use.index)].shortName;
+        if (option == 'h')
+            return printOutput("pool-sim", USAGE + optionList(POOL_SIM_OPTIONS) + PLAYERS_NOTE,
+                               stdout);
+        if (option == 'V') return printOutput("pool-sim", versionText("pool-sim"), stdout);
+    }
+    if (!error.empty()) refuseOption(error);
+    for (const OptionUse& use : uses)
+        if (isMatchOption(use)) return runMatchCommand(uses);
+    const Options options = parseOptions(uses);
     Game game;
-    if (options.setupFile) applySetup(game, options.setupFile);
+    if (options.setupFile) applySetup(game, options.setupFile->c_str());
     game.strike(options.angle, options.power);
     ConsoleContacts console;
     printResult(game, game.playShot(options.dt, console, options.maxFrames));

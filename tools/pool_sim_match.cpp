@@ -6,8 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <initializer_list>
+#include <optional>
 #include <string>
 
 #include "ai/match.h"
@@ -16,76 +15,66 @@
 #include "sim/record.h"
 
 namespace {
-const char* const MATCH_USAGE =
-    "usage: pool-sim --games N --seed S [--players A,B] [--log FILE]\n"
-    "       pool-sim --replay FILE\n"
-    "  A and B: 1, 2 or 3 (the computer at that level) or straight (the straight-shot player);\n"
-    "  default 3,straight\n";
-
-// Options that only a match takes: any of them makes the command a match's.
-const std::initializer_list<const char*> MATCH_OPTIONS = {"--games", "--seed", "--players", "--log",
-                                                          "--replay"};
-
 struct MatchOptions {
     MatchSettings settings;
     bool haveGames = false, haveSeed = false, havePlayers = false;
-    const char* logFile = nullptr;
-    const char* replayFile = nullptr;
+    std::optional<std::string> logFile; // an empty name is refused when opened, not passed over
+    std::optional<std::string> replayFile;
 };
-
-[[noreturn]] void failMatch(const std::string& message) {
-    std::fprintf(stderr, "pool-sim: %s\n%s", message.c_str(), MATCH_USAGE);
-    std::exit(2);
-}
 
 unsigned long long wholeNumber(const char* option, const char* text) {
     char* end = nullptr;
     errno = 0;
     const unsigned long long value = std::strtoull(text, &end, 10);
     if (*text == '\0' || *text == '-' || *end != '\0' || errno == ERANGE)
-        failMatch(std::string(option) + ": '" + text + "' is not a whole number");
+        refuseOption(std::string(option) + ": '" + text + "' is not a whole number");
     return value;
 }
 
 void parsePlayers(const std::string& text, MatchSettings& settings) {
     const std::string::size_type comma = text.find(',');
-    if (comma == std::string::npos) failMatch("--players: '" + text + "' is not A,B");
+    if (comma == std::string::npos) refuseOption("--players: '" + text + "' is not A,B");
     settings.players[0] = text.substr(0, comma);
     settings.players[1] = text.substr(comma + 1);
     for (const std::string& name : settings.players)
-        if (!makePlayer(name)) failMatch("--players: '" + name + "' is not 1, 2, 3 or straight");
+        if (!makePlayer(name)) refuseOption("--players: '" + name + "' is not 1, 2, 3 or straight");
 }
 
-MatchOptions parseMatchOptions(int argc, char** argv) {
+MatchOptions parseMatchOptions(const std::vector<OptionUse>& uses) {
     MatchOptions options;
     options.settings.players[0] = "3";
     options.settings.players[1] = "straight";
-    for (int i = 1; i < argc; ++i) {
-        const std::string option = argv[i];
-        const char* value = optionValue(argc, argv, i, MATCH_OPTIONS, " in a match", failMatch);
-        if (option == "--games") {
+    for (const OptionUse& use : uses) {
+        const char* value = use.value.c_str();
+        switch (POOL_SIM_OPTIONS[size_t(use.index)].shortName) {
+        case 'g': {
             const unsigned long long games = wholeNumber("--games", value);
-            if (games < 1 || games > 1000000) failMatch("--games: from 1 to 1000000");
+            if (games < 1 || games > 1000000) refuseOption("--games: from 1 to 1000000");
             options.settings.games = static_cast<int>(games);
             options.haveGames = true;
-        } else if (option == "--seed") {
+            break;
+        }
+        case 'S':
             options.settings.seed = wholeNumber("--seed", value);
             options.haveSeed = true;
-        } else if (option == "--players") {
-            parsePlayers(value, options.settings);
+            break;
+        case 'P':
+            parsePlayers(use.value, options.settings);
             options.havePlayers = true;
-        } else if (option == "--log") {
-            options.logFile = value;
-        } else {
-            options.replayFile = value;
+            break;
+        case 'l': options.logFile = use.value; break;
+        case 'r': options.replayFile = use.value; break;
+        default:
+            refuseOption(std::string("--") + POOL_SIM_OPTIONS[size_t(use.index)].name +
+                         " belongs to a shot, not to a match");
         }
     }
-    if (options.replayFile && (options.haveGames || options.haveSeed || options.havePlayers))
-        failMatch("--replay takes its games, seed and players from the log");
-    if (options.replayFile && options.logFile)
-        failMatch("--replay writes no log: --log goes with --games");
-    if (!options.replayFile && !options.haveGames) failMatch("a match needs --games");
-    if (!options.replayFile && !options.haveSeed) failMatch("a match needs --seed");
+    const bool replay = options.replayFile.has_value();
+    if (replay && (options.haveGames || options.haveSeed || options.havePlayers))
+        refuseOption("--replay takes its games, seed and players from the log");
+    if (replay && options.logFile) refuseOption("--replay writes no log: --log goes with --games");
+    if (!replay && !options.haveGames) refuseOption("a match needs --games");
+    if (!replay && !options.haveSeed) refuseOption("a match needs --seed");
     return options;
 }
 
@@ -155,7 +144,7 @@ bool replayRecord(RecordReader& reader, std::string& error) {
 
 int replay(const char* path) {
     std::FILE* file = std::fopen(path, "r");
-    if (!file) failMatch(std::string("cannot read the log '") + path + "'");
+    if (!file) fail(std::string("cannot read the log '") + path + "'");
     RecordReader reader(file);
     std::string error;
     const bool played = replayRecord(reader, error);
@@ -166,19 +155,12 @@ int replay(const char* path) {
 }
 } // namespace
 
-bool isMatchCommand(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i)
-        for (const char* option : MATCH_OPTIONS)
-            if (std::strcmp(argv[i], option) == 0) return true;
-    return false;
-}
-
-int runMatchCommand(int argc, char** argv) {
-    const MatchOptions options = parseMatchOptions(argc, argv);
-    if (options.replayFile) return replay(options.replayFile);
+int runMatchCommand(const std::vector<OptionUse>& uses) {
+    const MatchOptions options = parseMatchOptions(uses);
+    if (options.replayFile) return replay(options.replayFile->c_str());
     std::FILE* log = nullptr;
-    if (options.logFile && !(log = std::fopen(options.logFile, "w")))
-        failMatch(std::string("cannot write the log '") + options.logFile + "'");
+    if (options.logFile && !(log = std::fopen(options.logFile->c_str(), "w")))
+        fail("cannot write the log '" + *options.logFile + "'");
     Game game;
     LiveShots shots(options.settings);
     std::string error;

@@ -1,10 +1,12 @@
 // pool-sim's match mode: whole headless games between computer and straight-shot players.
 #pragma once
 
-// Whether the command line asks for a match or a replay: it holds an option only they take.
-bool isMatchCommand(int argc, char** argv);
-// Runs it; returns the exit status (2 for bad options or a log that does not fit).
-int runMatchCommand(int argc, char** argv);
+#include <vector>
+
+struct OptionUse;
+// Runs the match or the replay that the command line's options ask for; returns the exit
+// status (2 for bad options or a log that does not fit).
+int runMatchCommand(const std::vector<OptionUse>& uses);
 
 class Referee;
 // The referee's state line that ends a shot's output: play state, table state, the player at the

@@ -1,19 +1,20 @@
-// Command-line reading shared by pool-sim's shot mode and its match mode.
+// pool-sim's command line, read once for its shot mode and its match mode.
 #pragma once
 
-#include <initializer_list>
 #include <string>
+#include <vector>
 
-// The value of the option at argv[i], which must be one of `known` and be followed by a value;
-// leaves i on the value. Otherwise hands the reason to `refuse`, which ends the program; the
-// message for an unknown option ends with `unknownNote`.
-inline const char* optionValue(int argc, char** argv, int& i,
-                               std::initializer_list<const char*> known, const char* unknownNote,
-                               void (*refuse)(const std::string&)) {
-    const std::string option = argv[i];
-    bool isKnown = false;
-    for (const char* name : known) isKnown = isKnown || option == name;
-    if (!isKnown) refuse("unknown option '" + option + "'" + unknownNote);
-    if (i + 1 >= argc) refuse(option + " needs a value");
-    return argv[++i];
-}
+#include "app/command_line.h"
+
+// Every option of both modes.
+extern const std::vector<OptionSpec> POOL_SIM_OPTIONS;
+
+// Whether the option is one only a match or a replay takes: any of them makes the command a
+// match's.
+bool isMatchOption(const OptionUse& use);
+
+// A refused command line: the message and the pointer to --help; ends the run with status 2.
+[[noreturn]] void refuseOption(const std::string& message);
+
+// Input that cannot be played: the message alone; ends the run with status 2.
+[[noreturn]] void fail(const std::string& message);

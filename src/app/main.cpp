@@ -2,8 +2,10 @@
 #include <GL/freeglut.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
+#include "app/command_line.h"
 #include "app/computer.h"
 #include "app/key_repeat.h"
 #include "app/keyboard.h"
@@ -16,6 +18,7 @@
 #include "app/shot.h"
 #include "app/sound.h"
 #include "app/std_streams.h"
+#include "app/window_identity.h"
 
 namespace {
 bool soundWanted = false; // played, recorded or both
@@ -63,9 +66,10 @@ int main(int argc, char** argv) {
     switch (result) {
     case OptionsResult::Help:
     case OptionsResult::Version: return printHelpOrVersion(result, stdout);
-    case OptionsResult::Error: std::fprintf(stderr, "pool: %s\n%s", error.c_str(), USAGE); return 2;
+    case OptionsResult::Error: return refuseCommandLine("pool", error);
     case OptionsResult::Play: break;
     }
+    resolveFileNames(options, std::getenv("POOL_START_DIR"));
     if (!options.replayFile.empty() && !loadReplay(options.replayFile.c_str(), error)) {
         std::fprintf(stderr, "pool: %s\n", error.c_str());
         return 2;
@@ -83,6 +87,7 @@ int main(int argc, char** argv) {
     glutInitWindowSize(options.windowWidth, options.windowHeight);
     glutInitWindowPosition(0, 0);
     glutCreateWindow(title);
+    identifyWindow("Data/icon.png");
     if (!options.windowed) glutFullScreen();
     init();
     checkLeaksBeforeTheDriverUnloads();

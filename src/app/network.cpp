@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "app/command_line.h"
 #include "app/computer.h"
 #include "app/event_play.h"
 #include "app/keyboard.h"
@@ -91,7 +92,7 @@ bool startNetwork(const Options& options, std::string& error) {
     settings.address = options.network.address;
     settings.port = options.network.port;
     settings.key = options.network.key;
-    settings.program = VERSION;
+    settings.program = programVersion();
     if (!net.session->start(settings, error)) return false;
     net.note = net.session->status();
     setEventListener(eventHappened);

@@ -1,35 +1,42 @@
 // The game's command line.
 #include "app/options.h"
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
-const char* const VERSION = POOL_VERSION;
+#include "app/command_line.h"
 
+namespace {
 const char* const USAGE =
-    "usage: pool [--computer 1|2|both] [--level 1|2|3] [--mute] [--sound-file FILE]\n"
-    "            [--record FILE] [--window [WIDTHxHEIGHT]] [--help] [--version]\n"
-    "       pool --host [ADDRESS:]PORT | --join HOST:PORT [--key WORD] [--computer 1|2]\n"
-    "            [--level 1|2|3] [--mute] [--sound-file FILE] [--record FILE]\n"
-    "            [--window [WIDTHxHEIGHT]]\n"
-    "       pool --replay FILE [--mute] [--sound-file FILE] [--window [WIDTHxHEIGHT]]\n";
+    "usage: pool [-c 1|2|both] [-l 1|2|3] [-m] [-s FILE] [-r FILE] [-w [WIDTHxHEIGHT]]\n"
+    "       pool -H [ADDRESS:]PORT | -j HOST:PORT [-k WORD] [-c 1|2] [-l 1|2|3] [-m]\n"
+    "            [-s FILE] [-r FILE] [-w [WIDTHxHEIGHT]]\n"
+    "       pool -p FILE [-m] [-s FILE] [-w [WIDTHxHEIGHT]]\n"
+    "       pool -h | -V\n";
 
-const char* const HELP =
-    "Three-dimensional eight-ball pool for two players at one keyboard, or against the computer.\n"
-    "\n"
-    "  --computer 1|2|both  the computer plays player 1, player 2 or both (a demonstration)\n"
-    "  --level 1|2|3        the computer's strength: 1 a beginner, 3 the strongest (default 2)\n"
-    "  --mute               no sound\n"
-    "  --sound-file FILE    record the sound as played, silences included, to FILE as WAV\n"
-    "                       (16-bit mono, 44100 Hz); with --mute it is recorded, not played\n"
-    "  --record FILE        write the game to FILE as it is played\n"
-    "  --replay FILE        play the record FILE again (p pauses, Esc quits)\n"
-    "  --window [SIZE]      play in a window of SIZE pixels, WIDTHxHEIGHT (800x600 without\n"
-    "                       one), instead of the full screen\n"
-    "  --host [ADDRESS:]PORT  wait on the UDP port for one opponent, who plays player 2\n"
-    "  --join HOST:PORT     play player 2 against the game hosted there\n"
-    "  --key WORD           a network game only with an opponent who gives the same word\n"
-    "  --help               print this help and exit\n"
-    "  --version            print the version and exit\n"
+const std::vector<OptionSpec> OPTIONS = {
+    {"computer", 'c', "1|2|both",
+     "the computer plays player 1, player 2 or both (a demonstration)"},
+    {"level", 'l', "1|2|3", "the computer's strength: 1 a beginner, 3 the strongest (default 2)"},
+    {"mute", 'm', nullptr, "no sound"},
+    {"sound-file", 's', "FILE",
+     "record the sound as played, silences included, to FILE as WAV\n"
+     "(16-bit mono, 44100 Hz); with --mute it is recorded, not played"},
+    {"record", 'r', "FILE", "write the game to FILE as it is played"},
+    {"replay", 'p', "FILE", "play the record FILE again (p pauses, Esc quits)"},
+    {"window", 'w', "[WIDTHxHEIGHT]",
+     "play in a window of that size (800x600 without one), not the full screen"},
+    {"host", 'H', "[ADDRESS:]PORT", "wait on the UDP port for one opponent, who plays player 2"},
+    {"join", 'j', "HOST:PORT", "play player 2 against the game hosted there"},
+    {"key", 'k', "WORD", "a network game only with an opponent who gives the same word"},
+    {"help", 'h', nullptr, "print this help and exit"},
+    {"version", 'V', nullptr, "print the version and exit"},
+};
+
+const char* const KEYS =
+    "GLUT's X options (-display NAME, -geometry WxH+X+Y, -iconic, -direct, -indirect, -gldebug,\n"
+    "-sync) go to the window system.\n"
     "\n"
     "Keys: space (hold, release) shoot; Left, Right aim; Up, Down view; z, x zoom;\n"
     "Ctrl or Alt with an arrow: steps of 1 or 30 degrees; F1 to F8 shoot at a fixed power;\n"
@@ -39,7 +46,6 @@ const char* const HELP =
     "shoot; left click place the cue ball in hand; wheel zoom; right button: the render menu.\n"
     "While the computer plays its turn only Esc, F10, z, x, Up, Down and the wheel act.\n";
 
-namespace {
 // GLUT's X options, with how many values each takes.
 struct GlutOption {
     const char* name;
@@ -55,6 +61,27 @@ int glutOptionValues(const char* arg) {
     return -1;
 }
 
+// argv without GLUT's options and their values, which glutInit reads from the whole of argv:
+// getopt_long would take -display for a run of short options.
+std::vector<char*> withoutGlutOptions(int argc, char** argv, std::string& error) {
+    std::vector<char*> rest{argv[0]};
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--") == 0) {
+            rest.insert(rest.end(), argv + i, argv + argc);
+            break;
+        }
+        const int values = glutOptionValues(argv[i]);
+        if (values < 0) {
+            rest.push_back(argv[i]);
+        } else if (i + values >= argc) {
+            error = std::string(argv[i]) + " needs a value";
+            break;
+        }
+        i += std::max(values, 0);
+    }
+    return rest;
+}
+
 bool parseComputer(const std::string& value, Options& options) {
     if (value != "1" && value != "2" && value != "both") return false;
     options.computerPlays[0] = value != "2";
@@ -67,9 +94,9 @@ bool parseLevel(const std::string& value, Options& options) {
     options.level = value[0] - '0';
     return true;
 }
+
 // A name that looks like an option is taken for a forgotten value (a file so named can be given
 // as ./-name).
-// A file name that a forgotten value could not be mistaken for.
 bool parseFileName(const std::string& value, std::string& name) {
     if (value.empty() || value[0] == '-') return false;
     name = value;
@@ -95,10 +122,6 @@ bool parseWindowSize(const std::string& value, Options& options) {
     return true;
 }
 
-std::string& fileOption(const std::string& option, Options& options) {
-    if (option == "--record") return options.recordFile;
-    return option == "--replay" ? options.replayFile : options.soundFile;
-}
 // PORT, 1 to 65535, after an optional "ADDRESS:" (joining, the host is required).
 bool parseEndpoint(const std::string& value, bool hosting, NetworkOptions& network) {
     const std::string::size_type colon = value.rfind(':');
@@ -142,59 +165,66 @@ std::string conflict(const Options& options, bool levelGiven) {
                                : "the joiner plays player 2: only --computer 2 goes with --join";
     return "";
 }
+// Applies one option; Play to read on, or Help, Version or Error (with `error` set).
+OptionsResult apply(const OptionUse& use, Options& options, std::string& error) {
+    const OptionSpec& spec = OPTIONS[size_t(use.index)];
+    bool good = true;
+    std::string wanted = "a file name";
+    switch (spec.shortName) {
+    case 'h': return OptionsResult::Help;
+    case 'V': return OptionsResult::Version;
+    case 'm': options.mute = true; break;
+    case 'c': good = parseComputer(use.value, options), wanted = "1, 2 or both"; break;
+    case 'l': good = parseLevel(use.value, options), wanted = "1, 2 or 3"; break;
+    case 's': good = parseFileName(use.value, options.soundFile); break;
+    case 'r': good = parseFileName(use.value, options.recordFile); break;
+    case 'p': good = parseFileName(use.value, options.replayFile); break;
+    case 'w':
+        options.windowed = true;
+        good = !use.given || parseWindowSize(use.value, options);
+        wanted = "WIDTHxHEIGHT, each side from " + std::to_string(MIN_WINDOW_SIDE) + " to " +
+                 std::to_string(MAX_WINDOW_SIDE) + " pixels";
+        break;
+    default:
+        if (parseNetworkOption(std::string("--") + spec.name, use.value, options, error)) break;
+        return OptionsResult::Error;
+    }
+    if (good) return OptionsResult::Play;
+    error = std::string("--") + spec.name + " takes " + wanted + ", not '" + use.value + "'";
+    return OptionsResult::Error;
+}
 } // namespace
 
 OptionsResult parseOptions(int argc, char** argv, Options& options, std::string& error) {
+    std::string glutFault, fault;
+    std::vector<char*> rest = withoutGlutOptions(argc, argv, glutFault);
+    std::vector<OptionUse> uses;
+    readOptions(int(rest.size()), rest.data(), OPTIONS, uses, fault);
+    if (!glutFault.empty()) fault = glutFault;
     bool levelGiven = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--help" || arg == "-h") return OptionsResult::Help;
-        if (arg == "--version") return OptionsResult::Version;
-        if (arg == "--mute") {
-            options.mute = true;
-            continue;
-        }
-        const int glutValues = glutOptionValues(argv[i]);
-        const bool named = arg == "--sound-file" || arg == "--record" || arg == "--replay";
-        const bool networked = arg == "--host" || arg == "--join" || arg == "--key";
-        const bool valued =
-            arg == "--computer" || arg == "--level" || named || networked || glutValues > 0;
-        if (valued && i + 1 >= argc) {
-            error = arg + " needs a value";
-            return OptionsResult::Error;
-        }
-        if (glutValues >= 0) {
-            i += glutValues;
-        } else if (arg == "--computer") {
-            if (!parseComputer(argv[++i], options)) error = "--computer takes 1, 2 or both";
-        } else if (arg == "--level") {
-            if (!parseLevel(argv[++i], options)) error = "--level takes 1, 2 or 3";
-            levelGiven = true;
-        } else if (arg == "--window") {
-            // The size is optional: a next argument that is an option is not taken for it.
-            options.windowed = true;
-            if (i + 1 < argc && argv[i + 1][0] != '-' && !parseWindowSize(argv[++i], options))
-                error = "--window takes WIDTHxHEIGHT, each side from " +
-                        std::to_string(MIN_WINDOW_SIDE) + " to " + std::to_string(MAX_WINDOW_SIDE) +
-                        " pixels";
-        } else if (named) {
-            if (!parseFileName(argv[++i], fileOption(arg, options)))
-                error = arg + " takes a file name";
-        } else if (networked) {
-            parseNetworkOption(arg, argv[++i], options, error);
-        } else {
-            error = "unknown option '" + arg + "'";
-        }
-        if (!error.empty()) return OptionsResult::Error;
+    for (const OptionUse& use : uses) {
+        const OptionsResult result = apply(use, options, error);
+        if (result != OptionsResult::Play) return result;
+        levelGiven = levelGiven || OPTIONS[size_t(use.index)].shortName == 'l';
     }
+    if (!fault.empty()) return error = fault, OptionsResult::Error;
     error = conflict(options, levelGiven);
     return error.empty() ? OptionsResult::Play : OptionsResult::Error;
 }
 
+void resolveFileNames(Options& options, const char* startDir) {
+    if (startDir == nullptr || startDir[0] == '\0') return;
+    for (std::string* name : {&options.soundFile, &options.recordFile, &options.replayFile})
+        if (!name->empty() && (*name)[0] != '/') *name = std::string(startDir) + "/" + *name;
+}
+
 int printHelpOrVersion(OptionsResult result, std::FILE* out) {
-    if (result == OptionsResult::Help) std::fprintf(out, "%s%s", USAGE, HELP);
-    else std::fprintf(out, "pool %s\n", VERSION);
-    if (std::fflush(out) == 0 && !std::ferror(out)) return 0;
-    std::fprintf(stderr, "pool: cannot write the output\n");
-    return 1;
+    const std::string text =
+        result == OptionsResult::Help
+            ? std::string(USAGE) +
+                  "Three-dimensional eight-ball pool for two players at one keyboard, or against "
+                  "the computer.\n\n" +
+                  optionList(OPTIONS) + "\n" + KEYS
+            : versionText("pool");
+    return printOutput("pool", text, out);
 }

@@ -28,19 +28,19 @@ struct Options {
 
 enum class OptionsResult { Play, Help, Version, Error };
 
-// Reads the options after argv[0]. GLUT's own X options (-display NAME, -geometry WxH+X+Y,
-// -iconic, -direct, -indirect, -gldebug, -sync) are passed over for glutInit. On Error, `error`
-// says what was wrong.
+// Reads the options after argv[0] in GNU's ways (see app/command_line.h). GLUT's own X options
+// (-display NAME, -geometry WxH+X+Y, -iconic, -direct, -indirect, -gldebug, -sync) are passed
+// over for glutInit. On Error, `error` says what was wrong.
 OptionsResult parseOptions(int argc, char** argv, Options& options, std::string& error);
 
-// Prints the help or the version line to `out` for Help or Version, and returns the exit
-// status: 0, or 1 (after a line on the error stream) when the output could not be written.
-int printHelpOrVersion(OptionsResult result, std::FILE* out);
+// Names the relative files of the options from `startDir`, the folder the launcher was started
+// in before it moved to the art's; nothing without one.
+void resolveFileNames(Options& options, const char* startDir);
 
 // The sides a --window size may have: a screen of 8K at the most.
 constexpr int MIN_WINDOW_SIDE = 100;  // pixels
 constexpr int MAX_WINDOW_SIDE = 8192; // pixels
 
-extern const char* const VERSION; // the game's version, e.g. "1.0.0"
-extern const char* const USAGE;   // the synopsis, ending in a newline
-extern const char* const HELP;    // the usage, the options and the keys in short
+// Prints the help or the version to `out` for Help or Version, and returns the exit status: 0,
+// or 1 (after a line on the error stream) when the output could not be written.
+int printHelpOrVersion(OptionsResult result, std::FILE* out);

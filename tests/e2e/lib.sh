@@ -45,7 +45,8 @@ display_ready() {
   [ -s "$WORK/display" ] && export DISPLAY=":$(head -n1 "$WORK/display")" && xdotool getdisplaygeometry >/dev/null 2>&1
 }
 
-# Starts the game from directory $1 (which holds Data/) with the options that follow. Its
+# Starts the game from directory $1 (which holds Data/) with the options that follow; its window
+# is found by its title, WINDOW_NAME or else the game's path. Its
 # standard output goes through a pipe and is copied to $WORK/out as it arrives, its error stream
 # to $WORK/err; or the shell redirections in REDIRECTIONS replace these (">&-" starts it with
 # standard output closed).
@@ -68,7 +69,7 @@ start_game() {
 
 window_shown() {
   kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended at start-up"
-  WINDOW=$(xdotool search --name "^$POOL\$" 2>/dev/null | head -n1) && [ -n "$WINDOW" ]
+  WINDOW=$(xdotool search --name "^${WINDOW_NAME:-$POOL}\$" 2>/dev/null | head -n1) && [ -n "$WINDOW" ]
 }
 
 # The game goes full screen once its window shows: the first frame that counts reaches the
@@ -132,4 +133,13 @@ quit_game() {
   [ -z "$READER_PID" ] || wait "$READER_PID" || true
   GAME_PID="" READER_PID=""
   [ "$status" -eq 0 ] || fail "Escape ended the game with status $status"
+}
+
+# The window tells the desktop what it is: the class `pool` that the desktop entry names, the
+# title `pool` that the launcher starts it by, and the game's 64-pixel icon.
+window_identified() {
+  local props
+  props=$(xprop -id "$WINDOW" WM_CLASS WM_NAME _NET_WM_ICON) || return 1
+  grep -qx 'WM_CLASS(STRING) = "pool", "pool"' <<<"$props" &&
+    grep -qx 'WM_NAME(STRING) = "pool"' <<<"$props" && grep -q 'Icon (64 x 64)' <<<"$props"
 }

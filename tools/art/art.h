@@ -46,7 +46,7 @@ struct RgbaImage {
     int height = 0;
     std::vector<uint8_t> bytes;
 };
-// Writes an 8-bit RGBA PNG (stored, uncompressed deflate blocks); false when it cannot.
+// Writes an 8-bit RGBA PNG, compressed; false when it cannot.
 bool writePng(const std::string& path, const RgbaImage& image);
 
 // One rendered glyph: coverage rows top-down, placed relative to the pen on the baseline.
