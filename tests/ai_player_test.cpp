@@ -16,38 +16,6 @@
 #include "sim/game.h"
 
 namespace {
-struct Spot {
-    int number;
-    double x, z;
-}; // a ball by its number, and where it lies
-
-// Every object ball pocketed but those listed; the cue ball at (cueX, cueZ); groups assigned,
-// player 1 (solids) at the table; the cue ball's last turn not yet folded into its orientation.
-// Returns the layout saved.
-Game layOut(Game& game, double cueX, double cueZ, std::initializer_list<Spot> spots) {
-    game.newGame();
-    Referee& r = game.referee;
-    r.solidsRemaining = r.stripesRemaining = 0;
-    for (Ball& ball : game.balls) {
-        ball.pocketed = ball.number != 0;
-        if (ball.pocketed) ball.position.y = -2.0; // below the felt, where pockets drop balls
-        for (const Spot& s : spots) {
-            if (s.number != ball.number) continue;
-            ball.pocketed = false;
-            ball.position = Vec3(s.x, RESTING_HEIGHT, s.z);
-            r.solidsRemaining += Referee::groupOf(s.number) == BallGroup::Solids;
-            r.stripesRemaining += Referee::groupOf(s.number) == BallGroup::Stripes;
-        }
-    }
-    game.balls[0].position = Vec3(cueX, RESTING_HEIGHT, cueZ);
-    game.balls[0].rotation = Vec3(0.1, 0.0, 0.2);
-    r.tableState = TableState::GroupsAssigned;
-    r.players[0].group = BallGroup::Solids;
-    r.players[1].group = BallGroup::Stripes;
-    r.players[0].onEightBall = r.solidsRemaining == 0;
-    return game;
-}
-
 // The game's usual frame times and the extremes the window meets.
 constexpr double FRAME_TIMES[] = {1.0 / 60.0, 1.0 / 30.0, 1.0 / 144.0};
 
@@ -80,43 +48,6 @@ TEST(BallInHand, SpotsAreFreeAndTheStraightShotPlayerPotsFromTheNearestToTheStar
     EXPECT_TRUE(after.balls[1].pocketed && !after.referee.currentPlayer);
 }
 
-// Layouts where one shot is plainly right, and what must come of the chosen shot. The search
-// plays silently.
-TEST(ComputerChoice, PlaysTheObviousShotOfEachLayoutSilentlyOnCopies) {
-    // wins: the game is won; otherwise the solid drops and player 1 keeps the table.
-    struct Case {
-        const char* name;
-        double cueX, cueZ;
-        std::initializer_list<Spot> spots;
-        bool wins;
-    };
-    const Case cases[] = {
-        // The 3 on the lip of the corner pocket at -x, -z; the 8 and a stripe far away.
-        {"hanging solid", 0.0, 0.0, {{3, -20.0, -42.0}, {8, 15.0, 30.0}, {12, 18.0, -10.0}}, false},
-        // The same with only the eight left to player 1: it goes for the eight and wins.
-        {"only the eight", 0.0, 0.0, {{8, -20.0, -42.0}, {12, 18.0, -10.0}}, true},
-        // A solid hanging at the side pocket at +x, the cue ball across the table.
-        {"side pocket", -10.0, 5.0, {{5, 21.0, 0.5}, {8, -15.0, -30.0}, {9, 0.0, 30.0}}, false},
-    };
-    Game game;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const Game state = layOut(game, c.cueX, c.cueZ, c.spots);
-        testing::internal::CaptureStdout();
-        testing::internal::CaptureStderr();
-        const ShotPlan plan = ComputerPlayer(3).choose(state);
-        EXPECT_EQ(testing::internal::GetCapturedStdout() + testing::internal::GetCapturedStderr(),
-                  "");
-        for (const double dt : FRAME_TIMES) {
-            const Game after = playTrial(state, plan, dt);
-            const Referee& r = after.referee;
-            const bool kept =
-                !r.solidsRemaining && !r.currentPlayer && r.playState == PlayState::Aiming;
-            EXPECT_TRUE(c.wins ? r.isGameOver() && r.winner == 0 : kept) << "dt " << dt;
-        }
-    }
-}
-
 // The 1 cut at 45 degrees into the foot corner at -x sends the cue ball at the same speed the
 // same distance into the foot corner at +x: the pot scratches at every power, so the computer
 // plays something else.
@@ -140,7 +71,7 @@ TEST(ComputerChoice, DoesNotPlayAPotThatScratches) {
 }
 
 // Three whole games as played; the log plays them again to the same output, byte for byte; a
-// log without its header lines, or with a frame time of 0, is refused.
+// log without its header lines is refused (pool-sim's test refuses damaged lines).
 TEST(HeadlessMatch, GamesEndAndTheLogReplaysThemExactly) {
     Game game;
     const MatchSettings settings{3, 11, {"3", "straight"}};
@@ -175,12 +106,8 @@ TEST(HeadlessMatch, GamesEndAndTheLogReplaysThemExactly) {
     };
     ASSERT_TRUE(replay(log)) << error;
     EXPECT_EQ(readAll(again), played);
-    std::string zero = "pool-record 1\nmatch players=3,straight seed=11 games=1\nnew 0\n"
-                       "think 0\naim 0\nstrike 1 100\nplay 0\n";
-    std::FILE *empty = std::tmpfile(), *zeroTime = fmemopen(&zero[0], zero.size(), "r");
+    std::FILE* empty = std::tmpfile();
     RecordReader emptyReader(empty);
-    EXPECT_FALSE(readMatchHeader(emptyReader, read, error) || replay(zeroTime));
-    EXPECT_NE(error.find("the frame time '0' is outside"), std::string::npos) << error;
-
-    for (std::FILE* file : {out, log, again, empty, zeroTime}) std::fclose(file);
+    EXPECT_FALSE(readMatchHeader(emptyReader, read, error));
+    for (std::FILE* file : {out, log, again, empty}) std::fclose(file);
 }

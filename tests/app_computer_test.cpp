@@ -20,17 +20,7 @@ namespace {
 void layOutHangingSolid(bool computerSeat) {
     startPlay();
     startComputer(seats(computerSeat, !computerSeat, 3));
-    const double spots[][3] = {{0, 0, 0}, {3, -20, -42}, {8, 15, 30}, {12, 18, -10}};
-    for (Ball& ball : game.balls) {
-        ball.pocketed = true;
-        ball.position.y = -2.0; // below the felt, where pockets drop balls
-        for (const auto& [number, x, z] : spots)
-            if (ball.number == number) ball.pocketed = false, ball.position = Vec3(x, 1, z);
-    }
-    game.referee.tableState = TableState::GroupsAssigned;
-    game.referee.players[0].group = BallGroup::Solids;
-    game.referee.players[1].group = BallGroup::Stripes;
-    game.referee.solidsRemaining = game.referee.stripesRemaining = 1;
+    layOut(game, 0.0, 0.0, {{3, -20.0, -42.0}, {8, 15.0, 30.0}, {12, 18.0, -10.0}});
 }
 
 OptionsResult parse(const std::vector<const char*>& args, Options& options, std::string& error) {

@@ -3,7 +3,6 @@
 // contact lines and end hashes; a paused replay waits; a record that parts from the game stops it.
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -53,19 +52,6 @@ bool playDemonstration() {
     return false;
 }
 
-// pool-sim's replay of the record: its exit status, and its lines.
-int poolSimReplay(const std::string& path, std::string& printed) {
-    FILE* pipe = popen((std::string(POOL_SIM_PATH) + " --replay " + path + " 2>&1").c_str(), "r");
-    for (char line[256]; std::fgets(line, sizeof line, pipe);) printed += line;
-    const int status = pclose(pipe);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-int countOf(const std::string& text, const std::string& part) {
-    int count = 0;
-    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
-    return count;
-}
 } // namespace
 
 TEST(WindowRecord, AnUnattendedGameReplaysToTheSameContactsInTheWindowAndInPoolSim) {
@@ -100,10 +86,17 @@ TEST(WindowRecord, AnUnattendedGameReplaysToTheSameContactsInTheWindowAndInPoolS
     EXPECT_TRUE(replayFinished());
 
     printed.clear();
-    EXPECT_EQ(poolSimReplay(path, printed), 0) << printed;
+    FILE* pipe = popen((std::string(POOL_SIM_PATH) + " --replay " + path + " 2>&1").c_str(), "r");
+    for (char line[256]; std::fgets(line, sizeof line, pipe);) printed += line;
+    EXPECT_EQ(pclose(pipe), 0) << printed; // pool-sim's replay ends with status 0
     EXPECT_TRUE(contacts(printed) == lines) << "pool-sim's replay prints other contacts";
     std::ifstream record(path);
     const std::string text((std::istreambuf_iterator<char>(record)), {});
+    const auto countOf = [](const std::string& in, const std::string& part) {
+        int count = 0;
+        for (auto at = in.find(part); at != std::string::npos; at = in.find(part, at + 1)) ++count;
+        return count;
+    };
     EXPECT_EQ(countOf(printed, "playState="), countOf(text, "\nend ")) << "a verdict per shot";
     std::remove(path.c_str());
 }

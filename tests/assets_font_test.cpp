@@ -88,21 +88,9 @@ TEST(FontReader, RejectsBrokenFiles) {
         {font([](TxfLayout& s) { s.glyphCount = -3; }), notTxf},
         {font([](TxfLayout& s) { s.glyphCount = 0x7FFFFFFF; }), cut},
         {font([](TxfLayout& s) { s.width = 0; }), notTxf},
-        {font([](TxfLayout& s) {
-             s.height = -8;
-             s.imageBytes = 0;
-         }),
-         notTxf},
-        {font([](TxfLayout& s) {
-             s.width = 16385;
-             s.imageBytes = 0;
-         }),
-         notTxf},
-        {font([](TxfLayout& s) {
-             s.width = s.height = 16384;
-             s.imageBytes = 0;
-         }),
-         cut},
+        {font([](TxfLayout& s) { s.height = -8, s.imageBytes = 0; }), notTxf},
+        {font([](TxfLayout& s) { s.width = 16385, s.imageBytes = 0; }), notTxf},
+        {font([](TxfLayout& s) { s.width = s.height = 16384, s.imageBytes = 0; }), cut},
         {font([](TxfLayout& s) { s.format = 2; }), notTxf},
     };
     for (const auto& c : cases) {

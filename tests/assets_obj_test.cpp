@@ -1,4 +1,7 @@
-// OBJ and MTL reading: face forms, fans, groups, materials, and the files the reader refuses.
+// OBJ and MTL reading: face forms, fans, groups, materials, and the files the reader refuses; and
+// model processing: centring and scaling, facet normals, crease-aware vertex normals.
+#include <array>
+#include <cmath>
 #include <cstdio>
 #include <memory>
 
@@ -15,6 +18,32 @@ Model load(const std::string& text, ObjReadError* error) {
 
 const std::string SIX_VERTICES = "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv -1 1 0\nv -1 0 0\n";
 const std::string THREE_EACH = "vt 0 0\nvt 1 0\nvt 1 1\nvn 0 0 1\nvn 0 1 0\nvn 1 0 0\n";
+
+// Triangles given as three vertex indexes each, one after another.
+ObjModel makeModel(const std::vector<std::array<float, 3>>& points,
+                   const std::vector<unsigned>& corners) {
+    ObjModel m;
+    m.vertexCount = unsigned(points.size());
+    m.vertices.assign(3, 0.0f);
+    for (const auto& p : points) m.vertices.insert(m.vertices.end(), p.begin(), p.end());
+    m.triangleCount = unsigned(corners.size() / 3);
+    for (size_t i = 0; i < corners.size(); i += 3)
+        m.triangles.push_back({{corners[i], corners[i + 1], corners[i + 2]}});
+    return m;
+}
+
+// The unit cube, its 12 triangles wound counter-clockwise seen from outside.
+ObjModel cube() {
+    return makeModel(
+        {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {0, 0, 1}, {1, 0, 1}, {1, 1, 1}, {0, 1, 1}},
+        {1, 3, 2, 1, 4, 3, 5, 6, 7, 5, 7, 8, 1, 2, 6, 1, 6, 5,
+         4, 7, 3, 4, 8, 7, 1, 5, 8, 1, 8, 4, 2, 3, 7, 2, 7, 6});
+}
+
+std::vector<float> normalAt(const ObjModel& m, unsigned triangle, int corner) {
+    const float* n = &m.normals[3 * m.triangles[triangle].normalIndex[corner]];
+    return {n[0], n[1], n[2]};
+}
 } // namespace
 
 TEST(ObjReader, ReadsFacesGroupsAndMaterials) {
@@ -103,21 +132,19 @@ TEST(ObjReader, KeepsTheLastLibraryNamed) {
 TEST(ObjReader, ReadsAcrossItsBlocks) {
     const std::string name(126, 'n'); // after "g", a line of 127 characters: the most it takes
     for (size_t start = BUFSIZ - 140; start <= BUFSIZ; ++start) {
-        const std::string padding =
-            "#" + std::string(start - 2, ' ') + "\n"; // what follows starts at start
+        SCOPED_TRACE(start);
+        const std::string padding = "#" + std::string(start - 2, ' ') + "\n"; // then at start
         ObjReadError error;
         const Model m =
             load(padding + "v 1234.5 6 7\ng " + name + "\n" + std::string(127, 'x') + "\n", &error);
-        ASSERT_TRUE(m) << start << ": " << error.message;
+        ASSERT_TRUE(m) << error.message;
         EXPECT_EQ((std::vector<float>{m->vertices[3], m->vertices[5]}),
                   (std::vector<float>{1234.5f, 7}));
-        EXPECT_NE(glmLookupGroup(m.get(), (" " + name).c_str()), nullptr) << start;
-        EXPECT_FALSE(load(padding + std::string(128, 'x') + "\n", &error)) << start;
-        EXPECT_NE(error.message.find("token longer than 127 characters"), std::string::npos)
-            << start;
-        EXPECT_FALSE(load(padding + "g " + name + "x\n", &error)) << start;
-        EXPECT_NE(error.message.find("line longer than 127 characters"), std::string::npos)
-            << start;
+        EXPECT_NE(glmLookupGroup(m.get(), (" " + name).c_str()), nullptr);
+        EXPECT_FALSE(load(padding + std::string(128, 'x') + "\n", &error));
+        EXPECT_NE(error.message.find("token longer than 127 characters"), std::string::npos);
+        EXPECT_FALSE(load(padding + "g " + name + "x\n", &error));
+        EXPECT_NE(error.message.find("line longer than 127 characters"), std::string::npos);
     }
 }
 
@@ -154,4 +181,46 @@ TEST(ObjReaderDeathTest, RefusesFilesItCannotStoreSafely) {
                 "can't open data file \"" + missing + "\"");
     EXPECT_EXIT(glmReadOBJ(writeAssetFile("bad.obj", SIX_VERTICES + "f 1 2 9\n").c_str()),
                 testing::ExitedWithCode(1), "face index out of range");
+}
+
+TEST(ModelProcessing, CentresOnTheBoundsAndScalesTheLargestWidthToTwo) {
+    ObjModel m = makeModel({{1, -1, -0.5f}, {3, 1, 0.5f}, {2, 0, 0}}, {}),
+             point = makeModel({{0, 0, 0}}, {}), empty;
+    EXPECT_EQ(glmCenterAndScale(&m), 0.5f); // x: |3| + |1| = 4 wide, centred on 2
+    EXPECT_EQ(m.vertices,
+              (std::vector<float>{0, 0, 0, -0.5f, -0.5f, -0.25f, 0.5f, 0.5f, 0.25f, 0, 0, 0}));
+    EXPECT_EQ(glmCenterAndScale(&point) + glmCenterAndScale(&empty),
+              2.0f); // nothing to scale: factor 1
+}
+
+// Faces meeting at exactly 90 degrees do not pass the crease test: the cube stays faceted.
+TEST(ModelProcessing, CreaseAngleDecidesWhichFacesShareAVertexNormal) {
+    ObjModel faceted = cube(), smooth = cube();
+    glmBuildFacetNormals(&faceted);
+    glmVertexNormals(&faceted, 90.0f);
+    for (unsigned t = 0; t < 12; ++t) {
+        const float* facet = &faceted.facetNormals[3 * faceted.triangles[t].facetIndex];
+        for (int k = 0; k < 3; ++k)
+            EXPECT_EQ(normalAt(faceted, t, k), std::vector<float>(facet, facet + 3)) << t;
+    }
+    EXPECT_EQ(normalAt(faceted, 0, 0), (std::vector<float>{0, 0, -1})); // the face on z = 0
+    glmVertexNormals(&smooth, 180.0f); // builds the facet normals itself
+    EXPECT_EQ(smooth.normalCount, 8u);
+    for (const float v : normalAt(smooth, 0, 0))
+        EXPECT_NEAR(v, -0.5773503f, 1e-6); // the corner at the origin
+}
+
+TEST(ModelProcessing, DegenerateTrianglesAndLoneVerticesStayFinite) {
+    // Triangle 2 uses vertex 1 twice and has no area; vertex 4 belongs to no triangle.
+    ObjModel m = makeModel({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {5, 5, 5}}, {1, 2, 3, 1, 1, 2});
+    glmBuildFacetNormals(&m);
+    testing::internal::CaptureStderr();
+    glmVertexNormals(&m, 90.0f);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "glmVertexNormals(): vertex w/o a triangle\n");
+    EXPECT_EQ(m.facetNormals, (std::vector<float>{0, 0, 0, 0, 0, 1, 0, 0, 0}));
+    for (const float v : m.normals) EXPECT_FALSE(std::isnan(v));
+    for (const ObjTriangle& t : m.triangles)
+        for (unsigned index : t.normalIndex)
+            EXPECT_TRUE(index >= 1 && index <= m.normalCount) << index;
 }

@@ -22,7 +22,8 @@ void startPlay() {
         };
     }
     started = true;
-    releaseSpace(false); // a space bar a test left held would charge nothing in the next
+    releaseSpace(false);       // a space bar a test left held would charge nothing in the next
+    toggles = RenderToggles{}; // nor may its render switches change the next one's frames
     newGame();
     reshape(GL_TEST_WIDTH, GL_TEST_HEIGHT);
     redisplayRequests = 0;

@@ -1,4 +1,7 @@
 // The referee: groups, turns, ball in hand, winning and losing on the eight, and the key filter.
+#include <iterator>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include "sim_test_util.h"
@@ -23,145 +26,50 @@ protected:
 };
 } // namespace
 
-// Whole games shot by shot (the balls each shot pockets, in order), and how they stand after.
+// Whole games shot by shot, and how they stand after. A shot lists the balls it pockets in order
+// ("-" none), shots are parted by "/".
 TEST_F(RefereeTest, GamesEndAsTheRulesSay) {
+    constexpr PlayState AIM = PlayState::Aiming, PLACE = PlayState::PlacingCueBall,
+                        OVER = PlayState::GameOver;
+    constexpr TableState OPEN = TableState::OpenTable, GROUPS = TableState::GroupsAssigned;
+    constexpr BallGroup NONE = BallGroup::None, SOLIDS = BallGroup::Solids,
+                        STRIPES = BallGroup::Stripes;
+    const std::string CLEARED = "1 2 3 4 5 6 7 9 10 11 12 13 14 15", SIX = "3/1/2/4/5/6";
     const struct {
-        const char* what;
-        std::vector<std::vector<int>> shots;
+        std::string what, shots;
         int player;
         PlayState playState;
         TableState tableState;
         BallGroup groupOfPlayerOne;
         int winner, scratches;
     } games[] = {
-        {"pockets on the break keep the turn",
-         {{3, 12}},
-         1,
-         PlayState::Aiming,
-         TableState::OpenTable,
-         BallGroup::None,
-         0,
-         0},
-        {"an empty break passes the turn",
-         {{}},
-         2,
-         PlayState::Aiming,
-         TableState::OpenTable,
-         BallGroup::None,
-         0,
-         0},
-        {"the first ball on an open table decides",
-         {{}, {}, {11, 4}},
-         1,
-         PlayState::Aiming,
-         TableState::GroupsAssigned,
-         BallGroup::Stripes,
-         0,
-         0},
-        {"a scratch still assigns, with ball in hand",
-         {{}, {5, 0}},
-         1,
-         PlayState::PlacingCueBall,
-         TableState::GroupsAssigned,
-         BallGroup::Stripes,
-         0,
-         0},
-        {"a foreign ball first loses it",
-         {{3}, {1}, {13, 2}},
-         2,
-         PlayState::Aiming,
-         TableState::GroupsAssigned,
-         BallGroup::Solids,
-         0,
-         0},
-        {"a scratch with own ball: ball in hand",
-         {{3}, {1}, {2, 0}},
-         2,
-         PlayState::PlacingCueBall,
-         TableState::GroupsAssigned,
-         BallGroup::Solids,
-         0,
-         0},
-        {"the eight on the break loses",
-         {{8}},
-         1,
-         PlayState::GameOver,
-         TableState::OpenTable,
-         BallGroup::None,
-         2,
-         0},
-        {"the eight before the group is cleared",
-         {{3}, {1}, {8}},
-         1,
-         PlayState::GameOver,
-         TableState::GroupsAssigned,
-         BallGroup::Solids,
-         2,
-         0},
-        {"the eight after the group wins",
-         {{3}, {1}, {2}, {4}, {5}, {6}, {7}, {8}},
-         1,
-         PlayState::GameOver,
-         TableState::GroupsAssigned,
-         BallGroup::Solids,
-         1,
-         0},
-        {"the last solid, then the eight",
-         {{3}, {1}, {2}, {4}, {5}, {6}, {7, 8}},
-         1,
-         PlayState::GameOver,
-         TableState::GroupsAssigned,
-         BallGroup::Solids,
-         1,
-         0},
-        {"the eight, then the last solid",
-         {{3}, {1}, {2}, {4}, {5}, {6}, {8, 7}},
-         1,
-         PlayState::GameOver,
-         TableState::GroupsAssigned,
-         BallGroup::Solids,
-         1,
-         0},
-        {"the eight with the cue ball loses",
-         {{3}, {1}, {2}, {4}, {5}, {6}, {7}, {0, 8}},
-         1,
-         PlayState::GameOver,
-         TableState::GroupsAssigned,
-         BallGroup::Solids,
-         2,
-         1},
+        {"pockets on the break keep the turn", "3 12", 1, AIM, OPEN, NONE, 0, 0},
+        {"an empty break passes the turn", "-", 2, AIM, OPEN, NONE, 0, 0},
+        {"the first ball on an open table decides", "-/-/11 4", 1, AIM, GROUPS, STRIPES, 0, 0},
+        {"a scratch still assigns, with ball in hand", "-/5 0", 1, PLACE, GROUPS, STRIPES, 0, 0},
+        {"a foreign ball first loses it", "3/1/13 2", 2, AIM, GROUPS, SOLIDS, 0, 0},
+        {"a scratch with own ball: ball in hand", "3/1/2 0", 2, PLACE, GROUPS, SOLIDS, 0, 0},
+        {"the eight on the break loses", "8", 1, OVER, OPEN, NONE, 2, 0},
+        {"the eight before the group is cleared", "3/1/8", 1, OVER, GROUPS, SOLIDS, 2, 0},
+        {"the eight after the group wins", SIX + "/7/8", 1, OVER, GROUPS, SOLIDS, 1, 0},
+        {"the last solid, then the eight", SIX + "/7 8", 1, OVER, GROUPS, SOLIDS, 1, 0},
+        {"the eight, then the last solid", SIX + "/8 7", 1, OVER, GROUPS, SOLIDS, 1, 0},
+        {"the eight with the cue ball loses", SIX + "/7/0 8", 1, OVER, GROUPS, SOLIDS, 2, 1},
         // Mended: with both groups cleared before either was assigned (F11 before the break) the
         // eight could only lose; both players are on it.
-        {"both groups cleared, the eight",
-         {{1, 2, 3, 4, 5, 6, 7, 9, 10, 11, 12, 13, 14, 15}, {}, {8}},
-         2,
-         PlayState::GameOver,
-         TableState::GroupsAssigned,
-         BallGroup::None,
-         2,
-         0},
-        {"both groups cleared, the eight with a scratch",
-         {{1, 2, 3, 4, 5, 6, 7, 9, 10, 11, 12, 13, 14, 15}, {0, 8}},
-         1,
-         PlayState::GameOver,
-         TableState::GroupsAssigned,
-         BallGroup::None,
-         2,
-         1},
+        {"both groups cleared, the eight", CLEARED + "/-/8", 2, OVER, GROUPS, NONE, 2, 0},
+        {"both cleared, the eight with a scratch", CLEARED + "/0 8", 1, OVER, GROUPS, NONE, 2, 1},
         // The shooter clears the opponent's group: the opponent, not the shooter, is on the eight.
-        {"the opponent's cleared group",
-         {{3}, {1}, {9, 10, 11, 12, 13, 14, 15}, {8}},
-         2,
-         PlayState::GameOver,
-         TableState::GroupsAssigned,
-         BallGroup::Solids,
-         2,
-         0},
+        {"the other group cleared", "3/1/9 10 11 12 13 14 15/8", 2, OVER, GROUPS, SOLIDS, 2, 0},
     };
     for (const auto& game : games) {
         ref.reset();
         scratchEndings = 0;
-        for (const std::vector<int>& pocketed : game.shots) shot(pocketed);
+        std::istringstream shots(game.shots);
+        for (std::string balls; std::getline(shots, balls, '/');) {
+            std::istringstream in(balls);
+            shot({std::istream_iterator<int>(in), {}});
+        }
         EXPECT_EQ(ref.currentPlayerNumber(), game.player) << game.what;
         EXPECT_EQ(ref.playState, game.playState) << game.what;
         EXPECT_EQ(ref.tableState, game.tableState) << game.what;

@@ -22,6 +22,10 @@ TEST(Simulate, BallsRollOnTheirParabolasAndRestAtTheirTurningPoints) {
     EXPECT_TRUE(allBallsAtRest());
     balls[15].velocity = Vec3(0, 0, 1e-9); // a pocketed ball counts too
     EXPECT_FALSE(allBallsAtRest());
+    balls[15].velocity = Vec3();
+    strikeBall(balls[0], 33, 0); // stops at once, without creeping
+    printed([] { simulate(10.0); });
+    EXPECT_TRUE(allBallsAtRest() && balls[0].position.x == 0 && balls[0].position.z == 41);
 }
 
 TEST(Simulate, SimultaneousContactsGoLowerBallIndexFirstTableBeforeBall) {
@@ -43,26 +47,6 @@ TEST(Simulate, SimultaneousContactsGoLowerBallIndexFirstTableBeforeBall) {
     place(0, 0, 40, 0, 30);
     EXPECT_EQ(printed([] { simulate(0.1); }), "");
     EXPECT_EQ(printed([] { simulate(0.01); }), "Ball  0 collided with wall   20\n");
-}
-
-// The cue sends the ball along (-sin, 0, -cos) of its aim, 0 degrees towards -z, 90 towards -x,
-// decelerating at 2 units/s^2; power 0 stops it at once, without creeping.
-TEST(Strike, RollsTheCueBallAlongTheAim) {
-    const double shots[][6] = {
-        {0, 100, 0, -100, 0, 2}, {90, 40, -40, 0, 2, 0}, {30, 10, -5, -8.6602540, 1, 1.7320508}};
-    setUpHeadlessGame();
-    Ball& cue = balls[0];
-    for (const auto& s : shots) { // angle, power, velocity x z, acceleration x z
-        strikeBall(cue, s[0], s[1]);
-        const double got[] = {cue.velocity.x, cue.velocity.z, cue.acceleration.x,
-                              cue.acceleration.z};
-        for (int k = 0; k < 4; ++k) EXPECT_NEAR(got[k], s[k + 2], 1e-7) << s[0] << " " << k;
-        EXPECT_TRUE(cue.angularVelocity.x == cue.velocity.z &&
-                    cue.angularAcceleration.z == -cue.acceleration.x);
-    }
-    strikeBall(cue, 33, 0);
-    printed([] { simulate(10.0); });
-    EXPECT_TRUE(allBallsAtRest() && cue.position.x == 0 && cue.position.z == 22);
 }
 
 namespace {

@@ -2,119 +2,84 @@
 #include "sim_test_util.h"
 
 namespace {
-constexpr double SPEED = 10.0;     // units/s
-constexpr double FRAME = 1.0 / 60; // seconds
-constexpr int MAX_FRAMES = 60;     // a second, far longer than any shot here takes
+constexpr double SPEED = 10.0; // units/s
 // Balls start this far short of their contact: from further back, a ball sent at a corner
 // pocket's jaw along its normal grazes the pocket's circle first.
 constexpr double GAP = 0.25; // world units
-// A contact is found on the straight line but reached on the rolling ball's slowing course.
-constexpr double PLACE_TOLERANCE = 1e-3; // world units
 
-Vec3 inPlane(Vec3 v) {
-    v.y = 0.0;
-    return v;
-}
+Vec3 flat(const Vec3& v) { return Vec3(v.x, 0.0, v.z); }
 
-// The first contact of a shot, with where the ball was and how it left.
-class FirstContact final : public ContactHook {
-public:
-    explicit FirstContact(const Ball& ball) : ball(ball) {}
-    void contact(const Contact& c) override {
-        if (met) return;
-        met = true;
-        first = c;
-        position = ball.position;
-        velocity = ball.velocity;
-    }
-
-    const Ball& ball;
+// The cue ball's first contact, with where it was and how it left.
+struct FirstContact final : ContactHook {
     bool met = false;
     Contact first{};
-    Vec3 position; // world units
-    Vec3 velocity; // units/s, after the contact
+    Vec3 position, velocity;
+    void contact(const Contact& c) override {
+        if (!met) met = true, first = c, position = balls[0].position, velocity = balls[0].velocity;
+    }
 };
 
-// The cue ball, alone on the table, sent from `start` along the unit `direction` until it first
-// meets something.
-FirstContact sendCueBall(const Vec3& start, const Vec3& direction) {
-    keepOnly({0});
-    const Vec3 velocity = direction * SPEED;
-    FirstContact hook(place(0, start.x, start.z, velocity.x, velocity.z));
-    for (int frame = 0; frame < MAX_FRAMES && !hook.met; ++frame) testGame().playFrame(FRAME, hook);
-    return hook;
+void expectSentBack(const Vec3& velocity, const Vec3& out, double speedBefore) {
+    EXPECT_NEAR(velocity.x, out.x * CUSHION_RESTITUTION * speedBefore, 1e-9);
+    EXPECT_NEAR(velocity.z, out.z * CUSHION_RESTITUTION * speedBefore, 1e-9);
 }
 
-// Straight out from the corner point p, between the two cushions that end there.
-Vec3 outOfCorner(const Vec3& p) {
-    Vec3 out;
-    for (const TableFeature& f : tableFeatures)
-        if (f.kind == FeatureKind::Cushion &&
-            (inPlane(f.a - p).length() == 0.0 || inPlane(f.b - p).length() == 0.0))
-            out = out + f.normal.normalized();
-    return out.normalized();
-}
-
-// Out from pocket k's centre through the middle of its mouth, whose two cushion ends the list
-// names just before the pocket.
-Vec3 outOfPocket(int k) {
-    const Vec3 mouth = (tableFeatures[k - 2].a + tableFeatures[k - 1].a) * 0.5;
-    return inPlane(mouth - tableFeatures[k].a).normalized();
-}
-
-bool withinAPocketsReach(const Vec3& p) {
-    for (const TableFeature& f : tableFeatures)
-        if (f.kind == FeatureKind::Pocket && inPlane(p - f.a).length() < f.radius) return true;
-    return false;
-}
-
-void expectSentBack(const Vec3& velocity, const Vec3& out, double speedBefore, int k) {
-    const Vec3 expected = out * (CUSHION_RESTITUTION * speedBefore);
-    EXPECT_NEAR(velocity.x, expected.x, 1e-9) << "feature " << k;
-    EXPECT_NEAR(velocity.z, expected.z, 1e-9) << "feature " << k;
-}
-
-// The cue ball sent at feature k against `out`: it meets k first, with its centre `reach` from
-// `nearest`, the feature's point nearest it; then it drops or goes back along `out` at the
-// cushion's share of its speed.
+// The cue ball alone, sent at feature k against `out`, meets k first with its centre `reach`
+// from `nearest`, the feature's point nearest it (the contact is found on the straight line but
+// reached on the slowing course); then it drops or goes back along `out` at the cushion's share
+// of its speed.
 void expectMet(int k, const Vec3& nearest, const Vec3& out, double reach, ContactKind kind) {
-    const FirstContact c = sendCueBall(nearest + out * (reach + GAP), -out);
-    ASSERT_TRUE(c.met) << "feature " << k;
-    EXPECT_EQ(c.first.other, k) << "feature " << k;
-    EXPECT_EQ(c.first.kind, kind) << "feature " << k;
-    EXPECT_NEAR(inPlane(c.position - nearest).length(), reach, PLACE_TOLERANCE) << "feature " << k;
-    EXPECT_EQ(balls[0].pocketed, kind == ContactKind::Pocket) << "feature " << k;
-    if (kind != ContactKind::Pocket) expectSentBack(c.velocity, out, c.first.speedBefore, k);
+    keepOnly({0});
+    const Vec3 start = nearest + out * (reach + GAP);
+    place(0, start.x, start.z, -SPEED * out.x, -SPEED * out.z);
+    FirstContact c;
+    for (int frame = 0; frame < 60 && !c.met; ++frame) testGame().playFrame(1.0 / 60, c);
+    ASSERT_TRUE(c.met);
+    EXPECT_EQ(c.first.other, k);
+    EXPECT_EQ(c.first.kind, kind);
+    EXPECT_NEAR(flat(c.position - nearest).length(), reach, 1e-3);
+    EXPECT_EQ(balls[0].pocketed, kind == ContactKind::Pocket);
+    if (kind != ContactKind::Pocket) expectSentBack(c.velocity, out, c.first.speedBefore);
 }
 } // namespace
 
 // Every feature where the list puts it: a ball sent at the middle of a cushion along its normal,
 // or straight out of a corner between its cushions, comes back along its path at 70% of its
-// speed; one sent from a pocket's mouth at its centre drops on the pocket's circle. A pocket's
-// back and a side pocket's jaw lie within the pocket's reach at their middles, where a ball
-// drops before it touches them; placed there, it is still sent back.
+// speed; one sent from the middle of a pocket's mouth (whose ends the list names just before the
+// pocket) at its centre drops on the pocket's circle. A pocket's back and a side pocket's jaw lie
+// within the pocket's reach at their middles, where a ball drops before it touches them; placed
+// there, it is still sent back.
 TEST(TableFeatures, EachIsMetWhereTheListPutsIt) {
     setUpHeadlessGame();
     const double radius = balls[0].radius;
     int behindPockets = 0;
     for (int k = 0; k < tableFeatureCount; ++k) {
+        SCOPED_TRACE(testing::Message() << "feature " << k);
         const TableFeature& f = tableFeatures[k];
         if (f.kind == FeatureKind::Pocket) {
-            expectMet(k, f.a, outOfPocket(k), f.radius, ContactKind::Pocket);
-        } else if (f.kind == FeatureKind::Corner) {
-            expectMet(k, f.a, outOfCorner(f.a), radius, ContactKind::Corner);
+            const Vec3 mouth = (tableFeatures[k - 2].a + tableFeatures[k - 1].a) * 0.5;
+            expectMet(k, f.a, flat(mouth - f.a).normalized(), f.radius, ContactKind::Pocket);
+            continue;
+        }
+        const bool corner = f.kind == FeatureKind::Corner;
+        Vec3 out = corner ? Vec3() : f.normal.normalized();
+        const Vec3 middle = (f.a + f.b) * 0.5, touching = middle + out * radius;
+        bool inReach = false; // a cushion's middle within a pocket's reach
+        for (const TableFeature& g : tableFeatures) {
+            if (corner && g.kind == FeatureKind::Cushion &&
+                (flat(g.a - f.a).length() == 0.0 || flat(g.b - f.a).length() == 0.0))
+                out = out + g.normal.normalized(); // between the cushions that end at the corner
+            inReach |= g.kind == FeatureKind::Pocket && flat(touching - g.a).length() < g.radius;
+        }
+        if (corner) {
+            expectMet(k, f.a, out.normalized(), radius, ContactKind::Corner);
+        } else if (!inReach) {
+            expectMet(k, middle, out, radius, ContactKind::Cushion);
         } else {
-            const Vec3 middle = (f.a + f.b) * 0.5, out = f.normal.normalized();
-            const Vec3 touching = middle + out * radius;
-            if (withinAPocketsReach(touching)) {
-                ++behindPockets;
-                keepOnly({0});
-                Ball& ball = place(0, touching.x, touching.z, -SPEED * out.x, -SPEED * out.z);
-                table->collide(ball, k);
-                expectSentBack(ball.velocity, out, SPEED, k);
-            } else {
-                expectMet(k, middle, out, radius, ContactKind::Cushion);
-            }
+            ++behindPockets;
+            keepOnly({0});
+            table->collide(place(0, touching.x, touching.z, -SPEED * out.x, -SPEED * out.z), k);
+            expectSentBack(balls[0].velocity, out, SPEED);
         }
     }
     EXPECT_EQ(behindPockets, 10); // six backs and the four jaws of the side pockets
@@ -170,18 +135,17 @@ TEST(TableCollide, ACushionKeepsTheSpeedAlongItACornerTurnsTheBallAPocketHoldsIt
         {12, 33, 22.5, 0, 3, 0, 0, 0, -32}, // the 15
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "feature " << c.feature);
         setUpHeadlessGame();
         Ball& ball = place(c.index, c.x, c.z, c.vx, c.vz);
         table->collide(ball, c.feature);
-        EXPECT_NEAR(ball.velocity.x, c.vxAfter, 1e-12) << "feature " << c.feature;
-        EXPECT_NEAR(ball.velocity.z, c.vzAfter, 1e-12) << "feature " << c.feature;
-        EXPECT_EQ(ball.position.y, c.y) << "feature " << c.feature;
-        EXPECT_EQ(ball.pocketed, c.y < 0) << "feature " << c.feature;
+        EXPECT_NEAR(ball.velocity.x, c.vxAfter, 1e-12);
+        EXPECT_NEAR(ball.velocity.z, c.vzAfter, 1e-12);
+        EXPECT_EQ(ball.position.y, c.y);
+        EXPECT_EQ(ball.pocketed, c.y < 0);
         // A ball that rolls on decelerates at the rolling rate against its new velocity.
         EXPECT_NEAR(ball.acceleration.dot(ball.velocity),
-                    -ROLLING_DECELERATION * ball.velocity.length(), 1e-12)
-            << "feature " << c.feature;
-        EXPECT_NEAR(ball.acceleration.length(), c.y > 0 ? ROLLING_DECELERATION : 0, 1e-12)
-            << "feature " << c.feature;
+                    -ROLLING_DECELERATION * ball.velocity.length(), 1e-12);
+        EXPECT_NEAR(ball.acceleration.length(), c.y > 0 ? ROLLING_DECELERATION : 0, 1e-12);
     }
 }
