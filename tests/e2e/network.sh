@@ -41,7 +41,11 @@ for side in host join; do
 done
 
 # The next game's break, struck by the host's computer: the joiner is killed while it plays.
-next_break() { sed -n '/^new 1/,$p' "$WORK/host.rec" | grep -q '^strike'; }
+# (One reader: a pipe whose reader stops at the first match could end the writer by a broken pipe.)
+next_break() {
+  awk '/^new 1/ { racked = 1 } racked && /^strike/ { struck = 1 } END { exit !struck }' \
+    "$WORK/host.rec"
+}
 wait_for "the next game's break" 60 next_break
 kill -9 "$JOIN_PID"
 gone() { grep -q 'the network game ends: the other player left' "$WORK/err"; }
